@@ -1,0 +1,31 @@
+# common.sh: what ./play and ./test share: installing missing packages and building the game.
+
+# Debian packages the game needs to build and run
+GAME_PACKAGES=(g++ make cmake pkg-config liballegro4-dev)
+# and what the tests need besides: GoogleTest, an X server of their own, input and screenshots
+TEST_PACKAGES=(libgtest-dev xvfb xauth xdotool x11-apps imagemagick procps)
+
+# installs whichever of the named packages are missing, through sudo when not root
+ensure_packages() {
+    local missing=()
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing ${missing[*]}"
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# configures and builds into the given folder; further arguments go to cmake
+build_game() {
+    local dir="$1"
+    shift
+    cmake -S . -B "$dir" "$@" >/dev/null
+    cmake --build "$dir" -j "$(nproc)"
+}
