@@ -122,7 +122,9 @@ short init_everything() {
     set_window_title("Moonstruck");
     set_close_button_callback(close_button_pressed);
 
-    install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr); // no sound card: a silent game
+    // no sound card means a silent game; the game plays no music, so it asks for no MIDI
+    install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
+    install_int_ex(update_counter, BPS_TO_TIMER(TICKS_PER_SECOND));
     back_buffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     if (!back_buffer)
         return fail("Couldn't create the back buffer!"), 1;
@@ -132,7 +134,6 @@ short init_everything() {
         back_buffer = nullptr;
         return 1;
     }
-    install_int_ex(update_counter, BPS_TO_TIMER(TICKS_PER_SECOND));
     return 0;
 }
 
