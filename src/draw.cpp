@@ -130,30 +130,28 @@ void buffer_line(int x1, int y1, int x2, int y2, int color) {
     drawqueue.push_back(std::move(d));
 }
 
-// a horizontal line is kept running rightwards, whichever end was named first
+// a line along one axis is kept running forwards, whichever end was named first
+static void order_span(int16_t &start, int16_t &extent, int from, int to) {
+    start = low16(from);
+    extent = low16(to - from);
+    if (extent < 0) {
+        start = low16(to);
+        extent = low16(from - to);
+    }
+}
+
 void buffer_hline(int x1, int y, int x2, int color) {
     drawthing d = command(CMD_HLINE);
-    d.x = low16(x1);
+    order_span(d.x, d.w, x1, x2);
     d.y = low16(y);
-    d.w = low16(x2 - x1);
-    if (d.w < 0) {
-        d.x = low16(x2);
-        d.w = low16(x1 - x2);
-    }
     d.color = low16(color);
     drawqueue.push_back(std::move(d));
 }
 
-// a vertical line is kept running downwards, whichever end was named first
 void buffer_vline(int x, int y1, int y2, int color) {
     drawthing d = command(CMD_VLINE);
     d.x = low16(x);
-    d.y = low16(y1);
-    d.h = low16(y2 - y1);
-    if (d.h < 0) {
-        d.y = low16(y2);
-        d.h = low16(y1 - y2);
-    }
+    order_span(d.y, d.h, y1, y2);
     d.color = low16(color);
     drawqueue.push_back(std::move(d));
 }
