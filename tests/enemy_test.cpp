@@ -240,7 +240,7 @@ TEST_F(Enemies, ShotsAreDrawnOverEveryEnemyInTheCurrentMode) {
             EXPECT_EQ(drawqueue[i].bmp, pictures[i]) << i;
         EXPECT_TRUE(drawqueue[0].type == CMD_ROTATE_SPRITE &&
                     drawqueue[1].type == CMD_ROTATE_SPRITE);
-        EXPECT_NEAR(drawqueue[0].angle, itofix(-64), 16); // a quarter turn anticlockwise
+        EXPECT_NEAR(drawqueue[0].angle, -itofix(64), 16); // a quarter turn anticlockwise
         EXPECT_NEAR(drawqueue[1].angle, 0, 16);
         EXPECT_TRUE(drawqueue[2].type == CMD_SPRITE && drawqueue[2].x == 302 &&
                     drawqueue[2].y == 104);
