@@ -67,23 +67,25 @@ static void close_button_pressed() {
     close_requested = true;
 }
 
-static bool fail(const std::string &message) {
-    allegro_message("%s\n", message.c_str());
-    return false;
+// tells the player why the game can't start, and gives init_everything's failure code
+static short fail(const std::string &why) {
+    allegro_message("%s\n", why.c_str());
+    return 1;
 }
 
-static bool load_media() {
+// loads every picture and sound; the path of the first that won't load, or null
+static const char *load_media() {
     for (const auto &p : PICTURES) {
         *p.slot = load_bitmap(p.path, nullptr);
         if (!*p.slot)
-            return fail(std::string("Couldn't load ") + p.path);
+            return p.path;
     }
     for (const auto &s : SOUNDS) {
         *s.slot = load_sample(s.path);
         if (!*s.slot)
-            return fail(std::string("Couldn't load ") + s.path);
+            return s.path;
     }
-    return true;
+    return nullptr;
 }
 
 // safe on a half-loaded set: whatever failed to load is still null
@@ -110,15 +112,15 @@ short init_everything() {
         return 1;
     }
     if (install_keyboard() != 0)
-        return fail("Couldn't install the keyboard!"), 1;
+        return fail("Couldn't install the keyboard!");
     if (install_timer() != 0)
-        return fail("Couldn't install the timer!"), 1;
+        return fail("Couldn't install the timer!");
     install_mouse(); // without a mouse only the mouse gun is lost
     srand(time(nullptr));
 
     set_color_depth(16);
     if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0) != 0)
-        return fail("Couldn't set up a graphics mode!"), 1;
+        return fail("Couldn't set up a graphics mode!");
     set_window_title("Moonstruck");
     set_close_button_callback(close_button_pressed);
 
@@ -127,12 +129,10 @@ short init_everything() {
     install_int_ex(update_counter, BPS_TO_TIMER(TICKS_PER_SECOND));
     back_buffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     if (!back_buffer)
-        return fail("Couldn't create the back buffer!"), 1;
-    if (!load_media()) {
+        return fail("Couldn't create the back buffer!");
+    if (const char *unloaded = load_media()) {
         release_media();
-        destroy_bitmap(back_buffer);
-        back_buffer = nullptr;
-        return 1;
+        return fail(std::string("Couldn't load ") + unloaded);
     }
     return 0;
 }
