@@ -1,0 +1,41 @@
+// minimal.cpp: the least a windowed 640x480 16-bit Allegro game running at 50 frames a second
+// must do: the same window and timer as Moonstruck, and one clear and one blit a frame. Esc
+// quits. process.sh runs it beside the game to see what the game itself adds.
+#include <allegro.h>
+
+#include <atomic>
+
+static std::atomic<int> counter{0};
+
+static void update_counter() {
+    counter += 1;
+}
+
+int main() {
+    if (allegro_init() != 0 || install_keyboard() != 0 || install_timer() != 0)
+        return 1;
+    install_mouse();
+    set_color_depth(16);
+    if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 640, 480, 0, 0) != 0)
+        return 1;
+    install_int_ex(update_counter, BPS_TO_TIMER(50));
+    BITMAP *back_buffer = create_bitmap(640, 480);
+    // dark blue rather than black, so that the first frame can be seen on the screen
+    const int colour = makecol(0, 0, 96);
+
+    while (!key[KEY_ESC]) {
+        if (counter > 0) {
+            while (counter > 0) {
+                clear_to_color(back_buffer, colour);
+                counter -= 1;
+            }
+            blit(back_buffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+        }
+        while (counter <= 0)
+            rest(1);
+    }
+    destroy_bitmap(back_buffer);
+    allegro_exit();
+    return 0;
+}
+END_OF_MAIN()

@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# process.sh: the whole game in a window under Xvfb for a minute of scripted play, then the
+# least a windowed 640x480 16-bit game at 50 frames a second does (bench/minimal.cpp) for the
+# same minute and the same input: CPU time, peak memory, the time from start to the first
+# frame on the screen, and, for the game, the ticks it ran against the ticks the clock made due.
+#   bench/process.sh [build folder, default build-bench]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-bench}
+game=$build/moonstruck
+play_s=60
+starts=5
+hz=$(getconf CLK_TCK)
+pixels=$((640 * 480 * 4)) # the screen's picture, 32 bits a pixel, at the end of its file
+fb=$(mktemp -d)
+
+[ -f media/title.bmp ] || { echo "media/ is incomplete: the game cannot start" >&2; exit 1; }
+# a black root whose picture is kept in a file, to be read without asking the server
+export DISPLAY=:$((90 + RANDOM % 100))
+Xvfb "$DISPLAY" -screen 0 640x480x24 -br -nolisten tcp -fbdir "$fb" >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true; rm -rf "$fb"' EXIT
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+cpu_ms() { awk -v hz="$hz" '{ print ($14 + $15) * 1000 / hz }' "/proc/$1/stat"; }
+peak_kib() { awk '/^VmHWM/ { print $2 }' "/proc/$1/status"; }
+black() { cmp -s -i $(($(stat -c %s "$fb/Xvfb_screen0") - pixels)):0 -n $pixels \
+    "$fb/Xvfb_screen0" /dev/zero; }
+press() { xdotool keydown "$1" sleep 0.1 keyup "$1"; } # long enough for a 20 ms tick to see
+stop() {
+    for _ in $(seq 20); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+    kill -9 $pid 2>/dev/null && echo "$1 did not quit" >&2
+    wait $pid 2>/dev/null || true
+}
+
+# starts a program and waits for its first frame; sets pid and startup_ms
+launch() {
+    local t0
+    t0=$(date +%s%N)
+    "$@" >/dev/null 2>&1 &
+    pid=$!
+    while black; do
+        kill -0 $pid 2>/dev/null || { echo "$1 exited before its first frame" >&2; exit 1; }
+    done
+    startup_ms=$((($(date +%s%N) - t0) / 1000000))
+}
+# the median time to the first frame over several starts
+startup() {
+    local times=() t
+    for _ in $(seq $starts); do
+        launch "$@"
+        times+=("$startup_ms")
+        kill $pid
+        stop "$1"
+    done
+    printf '%s\n' "${times[@]}" | sort -n | sed -n "$((starts / 2 + 1))p"
+}
+
+# The game's statics, read through /proc: where the executable is mapped plus each one's
+# offset. game_ticks gives the ticks of the game in play by its level clock ("new" while none
+# is in play) and the ticks due that the loop has not run yet.
+declare -A offset
+while read -r address _ symbol; do offset[$symbol]=$((16#$address)); done < <(nm --defined-only "$game")
+peek() {
+    dd if="/proc/$pid/mem" bs=1 skip=$((base + offset[$1])) count=4 iflag=skip_bytes \
+        2>/dev/null | od -An -td4 | tr -d ' '
+}
+game_ticks() {
+    if [ $(($(peek _ZZ5logicvE5first) & 0xff)) -ne 0 ]; then echo new 0; return; fi
+    echo $((($(peek level) - 1) * 3600 + $(peek _ZZ5logicvE4time))) "$(peek counter)"
+}
+
+# A minute of play, the same for both: Enter (a one-player game from the title, the title
+# again after a game over), then fire held while the ship sweeps about. For the game, the
+# ticks run between two looks that both find the same game in play are added up.
+play_minute() {
+    local t_start=$1 counting=$2 before after waiting_before waiting_after t_before t_after k
+    ran=0 waiting=0 counted_ms=0 skipped=0
+    xdotool mousemove 320 240
+    while [ $(($(now_ms) - t_start)) -lt $(((play_s - 4) * 1000)) ]; do
+        press Return
+        sleep 0.2
+        xdotool keydown space
+        read -r before waiting_before < <($counting)
+        t_before=$(now_ms)
+        for k in Left Right Up Left Down Right; do xdotool keydown "$k" sleep 0.8 keyup "$k"; done
+        read -r after waiting_after < <($counting)
+        t_after=$(now_ms)
+        xdotool keyup space
+        if [ "$before" = new ] || [ "$after" = new ] || [ "$after" -lt "$before" ]; then
+            skipped=$((skipped + 1))
+        else
+            ran=$((ran + after - before)) counted_ms=$((counted_ms + t_after - t_before))
+            waiting=$((waiting + waiting_after - waiting_before))
+        fi
+    done
+}
+
+declare -A cpu rss up
+# runs one program for the minute and reads its counts before it is told to quit
+measure() {
+    local name=$1 counting=$2 t_start
+    shift 2
+    up[$name]=$(startup "$@")
+    t_start=$(now_ms)
+    launch "$@"
+    base=$((16#$(awk -v exe="$(readlink -f "$1")" '$6 == exe { print $1; exit }' \
+        "/proc/$pid/maps" | cut -d- -f1)))
+    play_minute "$t_start" "$counting"
+    while [ $(($(now_ms) - t_start)) -lt $((play_s * 1000)) ]; do sleep 0.05; done
+    cpu[$name]=$(cpu_ms $pid)
+    rss[$name]=$(peak_kib $pid)
+    for _ in 1 2 3; do press Escape; sleep 0.3; done
+    stop "$name"
+}
+
+measure game game_ticks "$game"
+echo "game: ran $ran ticks, with $waiting more due and waiting, while the clock made" \
+    "$((counted_ms * 50 / 1000)) due in the $counted_ms ms counted" \
+    "($skipped stretches with no game in play left out)"
+measure minimal "echo 0 0" "$build/bench/minimal"
+
+printf '\n%-10s %12s %14s %18s\n' "" "CPU ms/${play_s}s" "peak RSS KiB" "start-up ms (med.)"
+for p in game minimal; do printf '%-10s %12s %14s %18s\n' $p "${cpu[$p]}" "${rss[$p]}" "${up[$p]}"; done
+awk -v g="${cpu[game]}" -v m="${cpu[minimal]}" -v gr="${rss[game]}" -v mr="${rss[minimal]}" \
+    -v su="${up[game]}" 'BEGIN {
+    printf "CPU ratio %.2f (target 1.25: %s)\n", g / m, g / m <= 1.25 ? "met" : "MISSED"
+    printf "peak RSS over minimal %.1f MiB (target 8: %s)\n", (gr - mr) / 1024,
+        (gr - mr) / 1024 <= 8 ? "met" : "MISSED"
+    printf "start-up %d ms (target 150: %s)\n", su, su <= 150 ? "met" : "MISSED"
+}'
