@@ -3,7 +3,7 @@
 # Debian packages the game needs to build and run
 GAME_PACKAGES=(g++ make cmake pkg-config liballegro4-dev)
 # and what the tests need besides: GoogleTest, an X server of their own, input and screenshots
-TEST_PACKAGES=(libgtest-dev xvfb xauth xdotool x11-apps imagemagick procps python3)
+TEST_PACKAGES=(libgtest-dev xvfb xauth xdotool x11-apps imagemagick procps python3 groff-base desktop-file-utils)
 
 # installs whichever of the named packages are missing, through sudo when not root
 ensure_packages() {

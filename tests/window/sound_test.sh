@@ -1,0 +1,84 @@
+# Sound: ALSA's default device writes Allegro's mix to a file, which tells when the game sounds.
+# The title screen is silent, a game plays its background loop and the fire sound, and leaving
+# the game stops the loop.
+source "$(dirname "$0")/lib.sh"
+
+# the mix: 16-bit unsigned stereo at 44100 Hz, silence at 32768. The null device never waits, so
+# the mix runs ahead of the clock: lengths below count sound, not wall-clock time. Allegro is told
+# to take ALSA rather than look for a sound driver.
+OUT=$WORK/mix.raw
+SECOND=$((44100 * 4))
+mkdir "$WORK/home"
+cat >"$WORK/home/.asoundrc" <<EOF
+pcm.!default { type file; slave.pcm "null"; file "$OUT"; format "raw" }
+EOF
+printf '[sound]\ndigi_card = ALSA\n' >"$WORK/home/allegro.cfg"
+
+mixed() { stat -c %s "$OUT" 2>/dev/null || echo 0; }
+# wait_mixed TENTHS: waits until the mix has grown by that many tenths of a second; MIXED: its end
+wait_mixed() {
+    local from=$(($(mixed) / 4 * 4)) more=$(($1 * SECOND / 10))
+    wait_for "$1 tenths of a second of sound" eval '[ "$(mixed)" -ge $((from + more)) ]'
+    MIXED=$((from + more))
+}
+# loudest FROM TO: the largest swing from silence in that stretch of the mix, from a whole frame
+loudest() {
+    local from=$(($1 / 4 * 4))
+    tail -c +$((from + 1)) "$OUT" | head -c $(($2 - from)) | od -An -v -tu2 |
+        awk '{ for (i = 1; i <= NF; i++) { d = $i - 32768; if (d < 0) d = -d; if (d > m) m = d } }
+             END { print m + 0 }'
+}
+
+# play_from DIR: starts the game there, its sound going to the file, and waits for the title screen
+play_from() {
+    rm -f "$OUT"
+    HOME=$WORK/home launch_game "$1"
+    wait_for "the game's window" find_window
+    xdotool mousemove 100 100
+    wait_for "the title screen" title_shown
+}
+quit() {
+    press Escape
+    wait_exit
+    [ "$STATUS" -eq 0 ] || fail "the game quit with exit code $STATUS, not 0"
+}
+
+start_x
+play_from .
+wait_mixed 50
+[ "$(loudest 0 "$MIXED")" -eq 0 ] || fail "the title screen is not silent"
+press Return
+wait_for "a game" game_shown
+start=$(mixed)
+wait_mixed 10
+[ "$(loudest "$start" "$MIXED")" -gt 1000 ] || fail "the game's background loop is not heard"
+press Escape
+wait_for "the title screen after the game" title_shown
+wait_mixed 10 # whatever was sounding as the game ended dies away
+start=$MIXED
+wait_mixed 20
+[ "$(loudest "$start" "$MIXED")" -eq 0 ] || fail "the background loop goes on after the game"
+quit
+
+# the fire sound, in a copy of the media where every other sound is silence
+mkdir "$WORK/run" && cp -r media "$WORK/run/"
+for wav in "$WORK"/run/media/sound/*.wav; do
+    [ "${wav##*/}" != fire.wav ] || continue
+    cmp -s -n 4 -i 36:0 "$wav" <(printf data) || fail "$wav does not have the plain 44-byte header"
+    { head -c 44 "$wav" && head -c $(($(stat -c %s "$wav") - 44)) /dev/zero; } >"$WORK/quiet.wav"
+    mv "$WORK/quiet.wav" "$wav"
+done
+play_from "$WORK/run"
+press Return
+wait_for "a game" game_shown
+wait_mixed 10
+[ "$(loudest 0 "$MIXED")" -eq 0 ] || fail "the game sounds before anything is fired"
+start=$MIXED
+xdotool keydown space
+wait_mixed 10
+xdotool keyup space
+[ "$(loudest "$start" "$MIXED")" -gt 1000 ] || fail "firing is not heard"
+press Escape
+wait_for "the title screen after the game" title_shown
+quit
+echo "PASS"
