@@ -2,6 +2,7 @@
 # truncated sound each stop the game with exit code 1 and the file's name, never with a crash; with
 # no sound device the game plays silently.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/keys_lib.sh"
 
 # Allegro shows its messages through xmessage when it can; this stand-in can't, so they come on
 # stdout at once (startup_failure_test.sh answers the real message box)
@@ -37,13 +38,9 @@ HOME=$WORK/home launch_game
 wait_for "the game's window" find_window
 xdotool mousemove 100 100
 wait_for "the title screen without sound" title_shown
-press Return
-wait_for "a game without sound" game_shown
-press Escape
-wait_for "the title screen after the game" title_shown
-press Escape
-wait_exit
-[ "$STATUS" -eq 0 ] || fail "without a sound device the game quit with exit code $STATUS, not 0"
+play
+leave_game
+quit
 
 # damaged files: a sound cut in the middle of its header, a picture cut after its headers
 head -c 22 media/sound/main.wav >"$WORK/run/media/sound/main.wav"

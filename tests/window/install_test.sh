@@ -1,6 +1,7 @@
 # Installed under a prefix: the game, its media, desktop entry, icons and manual page land where
 # Linux games go, and the launcher starts the game from any working directory.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/keys_lib.sh"
 
 prefix=$(realpath "$WORK")/prefix
 cmake --install "$(dirname "$GAME")" --prefix "$prefix" >"$WORK/out" || fail "the install failed"
@@ -41,7 +42,5 @@ wait_for "the game's window" find_window
     fail "the launcher ran $(readlink "/proc/$GAME_PID/exe") in $(readlink "/proc/$GAME_PID/cwd")"
 xdotool mousemove 100 100
 wait_for "the title screen" title_shown
-press Escape
-wait_exit
-[ "$STATUS" -eq 0 ] || fail "the installed game quit with exit code $STATUS, not 0"
+quit
 echo "PASS"
