@@ -5,6 +5,8 @@
 #include "particle.h"
 #include "player.h"
 
+#include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -62,8 +64,12 @@ void update_counter() {
     counter += 1;
 }
 
-// the window's close button quits as "Exit" does, at the end of the tick
+// the window's close button, Ctrl-C and a polite kill all quit as "Exit" does,
+// at the end of the tick
 static void close_button_pressed() {
+    close_requested = true;
+}
+static void quit_signal(int) {
     close_requested = true;
 }
 
@@ -73,10 +79,38 @@ static short fail(const std::string &why) {
     return 1;
 }
 
+static uint32_t le32(const unsigned char *b) {
+    return b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
+}
+
+// the library reads a cut-off picture as though its missing pixels were there,
+// so a picture file shorter than its header says is refused
+static bool picture_file_whole(const char *path) {
+    FILE *f = fopen(path, "rb");
+    if (!f)
+        return false;
+    unsigned char header[34];
+    bool read = fread(header, 1, sizeof header, f) == sizeof header;
+    fseek(f, 0, SEEK_END);
+    long long length = ftell(f);
+    fclose(f);
+    if (!read || header[0] != 'B' || header[1] != 'M')
+        return false;
+
+    long long pixels_at = le32(header + 10);
+    if (le32(header + 14) < 40 || le32(header + 30) != 0)
+        return length > pixels_at; // an old or compressed picture: rows of no fixed size
+    long long width = static_cast<int32_t>(le32(header + 18));
+    long long height = static_cast<int32_t>(le32(header + 22));
+    long long bits = header[28] | header[29] << 8;
+    long long row = (width * bits + 31) / 32 * 4;
+    return length >= pixels_at + row * (height < 0 ? -height : height);
+}
+
 // loads every picture and sound; the path of the first that won't load, or null
 static const char *load_media() {
     for (const auto &p : PICTURES) {
-        *p.slot = load_bitmap(p.path, nullptr);
+        *p.slot = picture_file_whole(p.path) ? load_bitmap(p.path, nullptr) : nullptr;
         if (!*p.slot)
             return p.path;
     }
@@ -123,6 +157,8 @@ short init_everything() {
         return fail("Couldn't set up a graphics mode!");
     set_window_title("Moonstruck");
     set_close_button_callback(close_button_pressed);
+    signal(SIGINT, quit_signal);
+    signal(SIGTERM, quit_signal);
 
     // no sound card means a silent game; the game plays no music, so it asks for no MIDI
     install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
