@@ -1,0 +1,76 @@
+# monkey.sh [MINUTES] [GAME]: random keys (arrows, WASD, Space, Left Control, Enter, Escape), taps
+# and holds, and random mouse moves, clicks and drags, for MINUTES (10 by default), on the game
+# (GAME, build/moonstruck by default) in whatever screen it is in. Between bursts it looks at the
+# screen and counts the title screens, games and game-over screens it finds. Esc on the title screen
+# and Enter on Exit quit the game, so a game that has quit with exit code 0 right after a burst
+# holding Esc or Enter is started again and counted; any other end of it fails the run. At the end
+# Esc from whatever screen back to the title screen and Esc there must quit with exit code 0.
+minutes=${1:-10}
+cd "$(dirname "$0")/../.."
+set -- "${2:-build/moonstruck}"
+source tests/window/lib.sh
+source tests/reliability/scripted_player.sh
+
+KEYS=(Left Right Up Down a d w s space Control_L)
+
+# burst: a random few seconds of input, as one xdotool command; sets QUIT_KEYS to how many
+# Esc and Enter presses it held
+burst() {
+    local args=() n r k hold
+    QUIT_KEYS=0
+    if [ $((RANDOM % 4)) -eq 0 ]; then # hands off for a while, for the enemies to get the ship
+        args=(mousemove $((RANDOM % 640)) $((RANDOM % 480)) sleep $((RANDOM % 15 + 10)))
+    fi
+    for ((n = RANDOM % 30 + 10; n > 0; n--)); do
+        r=$((RANDOM % 1000)) hold=0.$((RANDOM % 40 + 2))
+        k=${KEYS[RANDOM % ${#KEYS[@]}]}
+        if [ "$r" -lt 450 ]; then
+            args+=(keydown "$k" sleep "$hold" keyup "$k")
+        elif [ "$r" -lt 550 ]; then # steering while firing
+            args+=(keydown "$k" keydown space sleep "$hold" keyup space keyup "$k")
+        elif [ "$r" -lt 700 ]; then
+            args+=(mousemove $((RANDOM % 640)) $((RANDOM % 480)))
+        elif [ "$r" -lt 780 ]; then
+            args+=(click $((RANDOM % 3 + 1)))
+        elif [ "$r" -lt 830 ]; then
+            args+=(mousedown 1 mousemove $((RANDOM % 640)) $((RANDOM % 480)) sleep "$hold" mouseup 1)
+        elif [ "$r" -lt 960 ]; then
+            args+=(sleep "$hold")
+        else
+            [ "$r" -lt 993 ] && k=Return || k=Escape
+            args+=(keydown "$k" sleep 0.0$((RANDOM % 9 + 1)) keyup "$k")
+            QUIT_KEYS=$((QUIT_KEYS + 1))
+        fi
+    done
+    xdotool "${args[@]}"
+}
+
+start_x
+start_game
+started=$SECONDS
+bursts=0 restarts=0 titles=0 games=0 game_overs=0 before=0
+while [ $((SECONDS - started)) -lt $((minutes * 60)) ]; do
+    burst
+    bursts=$((bursts + 1))
+    if ! running; then
+        wait_exit
+        [ "$STATUS" -eq 0 ] || fail "the game ended with exit code $STATUS after burst $bursts"
+        [ $((QUIT_KEYS + before)) -gt 0 ] || fail "the game quit after burst $bursts without Esc or Enter"
+        restarts=$((restarts + 1))
+        xdotool keyup space keyup Control_L mouseup 1
+        start_game
+    elif title_shown; then
+        titles=$((titles + 1))
+    elif in_game; then
+        games=$((games + 1))
+    elif game_over_shown; then
+        game_overs=$((game_overs + 1))
+    fi
+    before=$QUIT_KEYS
+done
+quit_cleanly
+echo "bursts: $bursts, seen: $titles title screens, $games games, $game_overs game-over screens;" \
+    "quit with 0 by Esc or Enter and started again: $restarts; duration: $((SECONDS - started)) s;" \
+    "exit code at the end: $STATUS"
+[ "$STATUS" -eq 0 ] || fail "Esc back to the title screen and Esc there gave exit code $STATUS, not 0"
+echo "PASS"

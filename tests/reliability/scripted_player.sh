@@ -1,0 +1,109 @@
+# scripted_player.sh: a player who never dodges, for the whole-game test and the soak. Sourced after
+# tests/window/lib.sh, with the game started by start_game. The ship stays where it starts and the
+# enemies' aimed shots find it: its insanity fills (8 a shot), it goes crazy, and the shots then wear
+# its health away (4 a shot) until the game is over, some 15 s into a one-player game.
+
+on_poll() { :; } # what a caller wants done while waiting (the soak reads the game's memory)
+
+# within SECONDS COMMAND...: runs the command until it succeeds (0) or the time is up or the game
+# has ended (1)
+within() {
+    local end=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$end" ] && running || return 1
+        on_poll
+        sleep 0.2
+    done
+}
+
+# poll_until SECONDS WHAT COMMAND...: within, failing the test when the command never succeeds
+poll_until() {
+    local seconds=$1 what=$2
+    shift 2
+    within "$seconds" "$@" && return 0
+    running || fail "the game ended while waiting for $what"
+    fail "timed out after $seconds s waiting for $what"
+}
+
+# a game: the three status texts top right and no title screen
+in_game() {
+    screen_has "100 8 540 5 white 20 999" "100 8 540 15 white 20 999" "100 8 540 25 white 20 999" \
+        "140 68 250 250 white 0 39"
+}
+# crazy: the countdown in the insanity frame and its bar red out to the frame's right end
+crazy_shown() { screen_has "36 8 32 12 white 15 999" "8 7 96 12 lit 50 56"; }
+# hurt: the health frame is there but its blue bar no longer reaches the right end
+hurt_shown() { screen_has "100 1 5 30 white 90 101" "8 7 96 32 #0000ff 0 0"; }
+# game over: the white "Game Over" and nothing else where the status texts and meters were
+game_over_shown() { screen_has "72 8 284 200 white 100 999" "100 30 540 5 lit 0 0" "101 41 5 0 lit 0 0"; }
+
+# the title screen's choice (0 to 2) by its bananas; nothing while they show none clearly
+choice() {
+    local sel
+    for sel in 0 1 2; do bananas_at "$sel" && echo "$sel" && return 0; done
+    return 0
+}
+
+# choose SEL: starts a one (0) or two (1) player game from the title screen. The choice is seen on
+# the screen before each key, so a repeated arrow that lands on Exit is stepped back, never entered.
+choose() {
+    local end=$((SECONDS + 40)) at
+    until in_game; do
+        if ! running || [ "$SECONDS" -ge "$end" ]; then fail "could not start game choice $1"; fi
+        at=$(choice)
+        if [ "$at" = "$1" ]; then
+            press Return
+            within 3 in_game && return 0
+        elif [ "$at" = 0 ]; then
+            press Down
+        elif [ -n "$at" ]; then
+            press Up
+        fi
+    done
+}
+
+# watch_game: notes whether the player has gone crazy and then lost health, and is done at game over
+watch_game() {
+    [ "$MOUSE_GUN" = 0 ] || xdotool mousemove $((RANDOM % 620)) $((RANDOM % 460))
+    if [ "$WENT_CRAZY" = 0 ]; then
+        ! crazy_shown || WENT_CRAZY=1
+    elif [ "$GOT_HURT" = 0 ]; then
+        ! hurt_shown || GOT_HURT=1
+    fi
+    game_over_shown
+}
+
+# play_game SEL [FIRE]: plays a game of the choice, the ship holding still (and holding FIRE, a key
+# of the keyboard gun, if given; a two-player game holds the mouse button too, its crosshair wandering)
+# until "Game Over" (within GAME_OVER_WITHIN seconds, 240 by default); Enter then goes back to the
+# title screen. Sets WENT_CRAZY and GOT_HURT (0 or 1).
+play_game() {
+    WENT_CRAZY=0 GOT_HURT=0 MOUSE_GUN=$1
+    choose "$1"
+    [ -z "${2:-}" ] || xdotool keydown "$2"
+    [ "$MOUSE_GUN" = 0 ] || xdotool mousedown 1
+    poll_until "${GAME_OVER_WITHIN:-240}" "the game-over screen" watch_game
+    [ -z "${2:-}" ] || xdotool keyup "$2"
+    [ "$MOUSE_GUN" = 0 ] || xdotool mousemove 100 100 mouseup 1
+    for _ in 1 2 3; do
+        press Return
+        within 5 title_shown && return 0
+        game_over_shown || break
+    done
+    fail "Enter on the game-over screen did not lead back to the title screen"
+}
+
+# quit_cleanly: Esc from whatever screen is showing back to the title screen, and Esc there to quit;
+# sets STATUS to the exit code
+quit_cleanly() {
+    local end
+    xdotool keyup space keyup Control_L mouseup 1
+    for _ in 1 2 3 4 5 6; do
+        running || break
+        press Escape
+        end=$((SECONDS + 2))
+        while running && [ "$SECONDS" -le "$end" ]; do sleep 0.1; done
+    done
+    wait_exit
+}
