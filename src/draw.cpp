@@ -156,7 +156,10 @@ void buffer_vline(int x, int y1, int y2, int color) {
     drawqueue.push_back(std::move(d));
 }
 
+// a clear paints over the whole picture, so nothing queued before it could ever be seen;
+// dropping it keeps a frame that follows a backlog of ticks to the last tick's commands
 void buffer_clear_to_color(int color) {
+    drawqueue.clear();
     drawthing d = command(CMD_CLEAR_TO_COLOR);
     d.color = low16(color);
     drawqueue.push_back(std::move(d));

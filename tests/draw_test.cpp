@@ -147,6 +147,7 @@ TEST_F(DrawQueue, TwoTicksBeforeOneFrameShowOnlyTheSecondAndTheQueueEmpties) {
         buffer_clear_to_color(makecol(0, 0, 0));
         buffer_rectfill(tick * 20, 0, tick * 20 + 9, 9, red);
     }
+    ASSERT_EQ(drawqueue.size(), 2u); // the first tick's commands were cleared away
     draw_all();
     EXPECT_TRUE(drawqueue.empty());
     EXPECT_EQ(getpixel(back_buffer, 25, 5), 0);

@@ -154,23 +154,28 @@ TEST_F(TitleMenu, KeysAreIgnoredFor15TicksAfterAGameStarts) {
     EXPECT_EQ(tick(), STATE_QUIT);
 }
 
-TEST_F(TitleMenu, LoopRunsEachPendingTickAfterABlackClearInTheStateTheLastTickAsked) {
+TEST_F(TitleMenu, LoopRunsEachPendingTickInTheStateTheLastTickAskedAndShowsTheLastPicture) {
     const struct {
         int held, pending;
         short state;
+        size_t stars;    // the menu lets one star fall a tick
         const char *ran; // C a black clear, T the menu's title, N the game's level countdown
-    } passes[] = {{0, 3, STATE_MENU, "CTCTCT"},
-                  {KEY_ENTER, 2, STATE_PLAYING, "CTCN"},
-                  {KEY_ESC, 3, STATE_QUIT, "CTCC"}};
+    } passes[] = {{0, 3, STATE_MENU, 3, "CT"},
+                  {KEY_ENTER, 2, STATE_PLAYING, 0, "CN"},
+                  {KEY_ESC, 3, STATE_QUIT, 0, "C"}};
     for (const auto &p : passes) {
         first_choice();
         press(p.held);
-        drawqueue.clear();
+        particles.clear();
         short state = STATE_MENU;
         counter = p.pending;
         run_pending_ticks(state);
         EXPECT_EQ(state, p.state);
         EXPECT_EQ(counter, 0);
+        if (p.stars) {
+            EXPECT_EQ(particles.size(), p.stars);
+        }
+        // every tick opens with a clear of the whole picture, so only the last tick's is kept
         std::string ran;
         for (const drawthing &d : drawqueue) {
             if (d.type == CMD_CLEAR_TO_COLOR)
