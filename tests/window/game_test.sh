@@ -10,7 +10,7 @@ shot_in() {
     local look found
     "$CONVERT" "$WORK/shot.png" -crop "12x$1+317+$2" +repage "$WORK/column.png"
     for look in sane crazy; do
-        found=$(compare -metric AE -fuzz 5% -subimage-search "$WORK/column.png" "$WORK/$look.png" null: 2>&1) || true
+        found=$(compare -metric AE -fuzz 5% -dissimilarity-threshold 1 -subimage-search "$WORK/column.png" "$WORK/$look.png" null: 2>&1) || true
         [[ ! "$found" =~ ^([0-9]+)\ @ ]] || [ "${BASH_REMATCH[1]}" -gt 2 ] || return 0
     done
     return 1
