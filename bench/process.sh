@@ -42,6 +42,8 @@ launch() {
     pid=$!
     while black; do
         kill -0 $pid 2>/dev/null || { echo "$1 exited before its first frame" >&2; exit 1; }
+        [ $(($(date +%s%N) - t0)) -lt 10000000000 ] ||
+            { echo "$1 showed no frame in 10 s" >&2; kill -9 $pid; exit 1; }
     done
     startup_ms=$((($(date +%s%N) - t0) / 1000000))
 }
@@ -51,8 +53,8 @@ startup() {
     for _ in $(seq $starts); do
         launch "$@"
         times+=("$startup_ms")
-        kill $pid
-        stop "$1"
+        kill -9 $pid
+        wait $pid 2>/dev/null || true
     done
     printf '%s\n' "${times[@]}" | sort -n | sed -n "$((starts / 2 + 1))p"
 }
@@ -72,29 +74,34 @@ game_ticks() {
 }
 
 # A minute of play, the same for both: Enter (a one-player game from the title, the title
-# again after a game over), then fire held while the ship sweeps about. For the game, the
-# ticks run between two looks that both find the same game in play are added up.
+# again after a game over), then fire held while the ship sweeps about, Enter after each sweep.
+# For the game, a look after each sweep; the ticks between two looks that find the same game
+# in play are added up (so the looks in between cancel out, and only the first and the last
+# one's timing counts).
+look() {
+    read -r l_ticks l_waiting < <($1)
+    l_ms=$(now_ms)
+}
 play_minute() {
-    local t_start=$1 counting=$2 before after waiting_before waiting_after t_before t_after k
+    local t_start=$1 counting=$2 ticks0 waiting0 ms0 k
     ran=0 waiting=0 counted_ms=0 skipped=0
     xdotool mousemove 320 240
-    while [ $(($(now_ms) - t_start)) -lt $(((play_s - 4) * 1000)) ]; do
-        press Return
-        sleep 0.2
-        xdotool keydown space
-        read -r before waiting_before < <($counting)
-        t_before=$(now_ms)
+    press Return
+    xdotool sleep 0.2 keydown space
+    look "$counting"
+    while [ $(($(now_ms) - t_start)) -lt $(((play_s - 10) * 1000)) ]; do # a sweep takes 5 s
+        ticks0=$l_ticks waiting0=$l_waiting ms0=$l_ms
         for k in Left Right Up Left Down Right; do xdotool keydown "$k" sleep 0.8 keyup "$k"; done
-        read -r after waiting_after < <($counting)
-        t_after=$(now_ms)
-        xdotool keyup space
-        if [ "$before" = new ] || [ "$after" = new ] || [ "$after" -lt "$before" ]; then
+        press Return
+        look "$counting"
+        if [ "$ticks0" = new ] || [ "$l_ticks" = new ] || [ "$l_ticks" -lt "$ticks0" ]; then
             skipped=$((skipped + 1))
         else
-            ran=$((ran + after - before)) counted_ms=$((counted_ms + t_after - t_before))
-            waiting=$((waiting + waiting_after - waiting_before))
+            ran=$((ran + l_ticks - ticks0)) waiting=$((waiting + l_waiting - waiting0))
+            counted_ms=$((counted_ms + l_ms - ms0))
         fi
     done
+    xdotool keyup space
 }
 
 declare -A cpu rss up
@@ -109,7 +116,9 @@ measure() {
         "/proc/$pid/maps" | cut -d- -f1)))
     play_minute "$t_start" "$counting"
     while [ $(($(now_ms) - t_start)) -lt $((play_s * 1000)) ]; do sleep 0.05; done
-    cpu[$name]=$(cpu_ms $pid)
+    # scaled to the minute exactly, in case the system held the script up
+    cpu[$name]=$(awk -v c="$(cpu_ms $pid)" -v t=$(($(now_ms) - t_start)) -v s=$play_s \
+        'BEGIN { printf "%.0f", c * s * 1000 / t }')
     rss[$name]=$(peak_kib $pid)
     for _ in 1 2 3; do press Escape; sleep 0.3; done
     stop "$name"
