@@ -4,10 +4,7 @@
 # with the mouse gun firing and a one-player game holding Space. Its resident memory (VmRSS) is read
 # every minute; it passes when no reading is more than 1 MiB above the first, the game runs all the
 # while, and at the end (after the game in progress is over) Esc quits it with exit code 0.
-# A run of one minute reads the memory at 15 s and at the end instead, with the same 1 MiB: the
-# memory grows in steps, not steadily (the draw queue keeps the room of the longest run of ticks
-# caught up in one frame, about 1 MiB a second that the game is held up), so a tighter limit for
-# the shorter run would measure the machine's load rather than a leak.
+# A run of one minute reads the memory at 15 s and at the end instead, with the same 1 MiB.
 minutes=${1:-30}
 cd "$(dirname "$0")/../.."
 set -- "${2:-build/moonstruck}"
