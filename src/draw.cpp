@@ -2,9 +2,20 @@
 
 #include "main.h"
 
+#include <algorithm>
 #include <utility>
 
 std::vector<drawthing> drawqueue;
+std::vector<BITMAP *> opaque_pictures;
+
+void note_if_opaque(BITMAP *picture) {
+    const int mask = bitmap_mask_color(picture);
+    for (int y = 0; y < picture->h; y++)
+        for (int x = 0; x < picture->w; x++)
+            if (getpixel(picture, x, y) == mask)
+                return;
+    opaque_pictures.push_back(picture);
+}
 
 // coordinates are kept in 16 bits: a value beyond that wraps, as the game has always drawn it
 static int16_t low16(int value) {
@@ -173,6 +184,14 @@ static void rectrounded(BITMAP *b, int x, int y, int w, int h, int color) {
     rect(b, x + w - 1, y + 1, x + w, y + h - 1, color);
 }
 
+// a masked draw of a picture with nothing to mask is a plain copy, and a copy is much cheaper
+static void sprite(BITMAP *b, BITMAP *picture, int x, int y) {
+    if (std::find(opaque_pictures.begin(), opaque_pictures.end(), picture) != opaque_pictures.end())
+        blit(picture, b, 0, 0, x, y, picture->w, picture->h);
+    else
+        draw_sprite(b, picture, x, y);
+}
+
 static void paint(const drawthing &d) {
     // widened with their signs; the colour is a 16-bit pixel value, so it is read unsigned
     const int x = d.x, y = d.y, w = d.w, h = d.h;
@@ -180,7 +199,7 @@ static void paint(const drawthing &d) {
     BITMAP *b = back_buffer;
     switch (d.type) {
     case CMD_SPRITE:
-        draw_sprite(b, d.bmp, x, y);
+        sprite(b, d.bmp, x, y);
         break;
     case CMD_SPRITE_H_FLIP:
         draw_sprite_h_flip(b, d.bmp, x, y);

@@ -41,7 +41,11 @@ struct drawthing {
     FONT *fnt;   // borrowed
 };
 
-extern std::vector<drawthing> drawqueue; // this frame's commands, in painting order
+extern std::vector<drawthing> drawqueue;      // this frame's commands, in painting order
+extern std::vector<BITMAP *> opaque_pictures; // sprites with no see-through pixel, copied whole
+
+// adds the picture to opaque_pictures when no pixel of it is the mask colour
+void note_if_opaque(BITMAP *picture);
 
 void buffer_draw_sprite(BITMAP *sprite, int x, int y);
 void buffer_draw_sprite_h_flip(BITMAP *sprite, int x, int y);

@@ -107,12 +107,12 @@ static bool picture_file_whole(const char *path) {
     return length >= pixels_at + row * (height < 0 ? -height : height);
 }
 
-// loads every picture and sound; the path of the first that won't load, or null
-static const char *load_media() {
+const char *load_media() {
     for (const auto &p : PICTURES) {
         *p.slot = picture_file_whole(p.path) ? load_bitmap(p.path, nullptr) : nullptr;
         if (!*p.slot)
             return p.path;
+        note_if_opaque(*p.slot);
     }
     for (const auto &s : SOUNDS) {
         *s.slot = load_sample(s.path);
@@ -122,13 +122,13 @@ static const char *load_media() {
     return nullptr;
 }
 
-// safe on a half-loaded set: whatever failed to load is still null
-static void release_media() {
+void release_media() {
     for (const auto &p : PICTURES) {
         if (*p.slot)
             destroy_bitmap(*p.slot);
         *p.slot = nullptr;
     }
+    opaque_pictures.clear();
     for (const auto &s : SOUNDS) {
         if (*s.slot)
             destroy_sample(*s.slot);

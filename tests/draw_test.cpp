@@ -118,6 +118,36 @@ TEST_F(DrawQueue, EveryKindPaintsWhatItsLibraryCallPaints) {
     destroy_bitmap(expected);
 }
 
+TEST_F(DrawQueue, OpaquePicturePaintsLikeAMaskedSpriteAndASeeThroughOneStaysMasked) {
+    BITMAP *solid = create_bitmap(30, 20);
+    BITMAP *holed = create_bitmap(30, 20);
+    clear_to_color(solid, red);
+    clear_to_color(holed, red);
+    putpixel(holed, 10, 10, bitmap_mask_color(holed));
+    note_if_opaque(solid);
+    note_if_opaque(holed);
+    ASSERT_EQ(opaque_pictures, std::vector<BITMAP *>{solid});
+
+    BITMAP *expected = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    const int places[][2] = {{100, 100}, {-10, -5}, {625, 470}};
+    for (BITMAP *picture : {solid, holed})
+        for (auto &at : places) {
+            clear_to_color(back_buffer, white);
+            clear_to_color(expected, white);
+            buffer_draw_sprite(picture, at[0], at[1]);
+            draw_all();
+            draw_sprite(expected, picture, at[0], at[1]);
+            EXPECT_EQ(differing(back_buffer, expected), 0) << at[0] << "," << at[1];
+        }
+    clear_to_color(back_buffer, white);
+    buffer_draw_sprite(holed, 100, 100);
+    draw_all();
+    EXPECT_EQ(getpixel(back_buffer, 110, 110), white);
+    destroy_bitmap(expected);
+    destroy_bitmap(solid);
+    destroy_bitmap(holed);
+}
+
 TEST_F(DrawQueue, RoundedBoxLeavesExactlyItsFourCornersUnpainted) {
     buffer_rectrounded(10, 10, 20, 16, red);
     draw_all();
