@@ -7,6 +7,7 @@
 // scene as a multiple of the floor and the cost of each object the stress scenes add.
 #include "draw.h"
 #include "enemy.h"
+#include "headless.h"
 #include "logic.h"
 #include "main.h"
 #include "particle.h"
@@ -16,7 +17,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -25,46 +25,27 @@
 #include <map>
 #include <string>
 
+#include <unistd.h>
+
 namespace {
 
 constexpr unsigned SEED = 1969;
 constexpr int MEASURED_TICKS = 3000; // a minute of play
 constexpr int REPEATS = 20;
 
-GFX_DRIVER screen_size_only; // only w and h are read: SCREEN_W and SCREEN_H
-BITMAP *window;              // where a frame is presented
-// the pictures, and their files under media/
-BITMAP **const PICTURES[] = {&banana,    &title,     &insanity,  &health,    &ship,
-                             &shot[0],   &shot[1],   &enemy1[0], &enemy1[1], &eshot1[0],
-                             &eshot1[1], &cow,       &targeting, &shotplus,  &shotminus,
-                             &enemy2[0], &enemy2[1], &enemy3[0], &enemy3[1]};
-const char *const FILES[] = {"banana",      "title",        "insanity",    "health",
-                             "ship",        "crazy/shot",   "sane/shot",   "crazy/enemy1",
-                             "sane/enemy1", "crazy/eshot1", "sane/eshot1", "crazy/cow",
-                             "targeting",   "shotplus",     "shotminus",   "crazy/enemy2",
-                             "sane/enemy2", "crazy/enemy3", "sane/enemy3"};
-SAMPLE **const SOUNDS[] = {&sthud,     &sweird, &sboing,     &sfire, &shurt,
-                           &sgonenuts, &sow,    &ssmallboom, &smoo,  &scrazylaugh};
+BITMAP *window; // where a frame is presented
 
 // no system driver: memory bitmaps, the real pictures, and sounds that play nowhere
 void bring_up_library() {
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
+    if (!start_headless_library() || chdir(PROJECT_DIR) != 0) {
+        fprintf(stderr, "Couldn't start the library headless in %s\n", PROJECT_DIR);
         exit(1);
-    set_color_depth(16);
-    screen_size_only.w = SCREEN_WIDTH;
-    screen_size_only.h = SCREEN_HEIGHT;
-    gfx_driver = &screen_size_only;
-    back_buffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    window = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    for (size_t i = 0; i < std::size(PICTURES); i++) {
-        const std::string path = std::string(MEDIA_DIR "/") + FILES[i] + ".bmp";
-        if (!(*PICTURES[i] = load_bitmap(path.c_str(), nullptr))) {
-            fprintf(stderr, "Couldn't load %s\n", path.c_str());
-            exit(1);
-        }
     }
-    for (SAMPLE **slot : SOUNDS)
-        *slot = create_sample(16, 0, 22050, 64);
+    window = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (const char *unloaded = load_media()) {
+        fprintf(stderr, "Couldn't load %s\n", unloaded);
+        exit(1);
+    }
     menu(); // its first call rolls its bananas' angles; every scene comes after that
     drawqueue.clear();
 }
@@ -75,19 +56,6 @@ short pass(short (*routine)()) {
     draw_all();
     blit(back_buffer, window, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
     return next;
-}
-
-void start_scene() {
-    drawqueue.clear();
-    particles.clear();
-    enemies.clear();
-    eshot.clear();
-    powerups.clear();
-    player.shots.clear();
-    for (int k = 0; k < KEY_MAX; k++)
-        key[k] = 0;
-    mouse_b = 0;
-    srand(SEED);
 }
 
 struct game {
@@ -107,7 +75,7 @@ void hold(const game &g) {
 
 // the set-up the menu does, then the game's first tick
 void start_game(const game &g) {
-    start_scene();
+    reset_game_globals(SEED);
     player.init(g.two_player);
     score = 0;
     key[KEY_SPACE] = g.firing;
@@ -172,7 +140,7 @@ void floor_frame(benchmark::State &state) {
 }
 
 void title_menu(benchmark::State &state) {
-    start_scene();
+    reset_game_globals(SEED);
     for (int i = 0; i < 1000; i++) // until the slowest star has fallen the whole screen
         pass(menu);
     time_passes(state, menu, STATE_MENU, [] {});

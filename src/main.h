@@ -34,6 +34,12 @@ extern SAMPLE *sthud, *sweird, *sboing, *sfire, *shurt, *sgonenuts, *sow, *ssmal
 short init_everything();
 void shutdown_everything();
 
+// loads every picture and sound from media/ under the working directory; the path of the
+// first that won't load, or null
+const char *load_media();
+// safe on a half-loaded set: whatever failed to load is still null
+void release_media();
+
 void update_counter();
 
 // runs the ticks that are due, each opened by a black clear, switching states as they ask

@@ -1,18 +1,9 @@
 #include "fixture.h"
 
-#include "enemy.h"
-#include "logic.h"
+#include "headless.h"
 #include "main.h"
-#include "particle.h"
-#include "player.h"
-
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 
 namespace {
-
-GFX_DRIVER screen_size_only;
 
 struct picture_size {
     BITMAP **slot;
@@ -33,13 +24,7 @@ SAMPLE **const SOUND_SLOTS[] = {&sthud,     &sweird, &sboing,     &sfire, &shurt
 class HeadlessLibrary : public ::testing::Environment {
   public:
     void SetUp() override {
-        ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, atexit), 0);
-        set_color_depth(16);
-        screen_size_only.w = SCREEN_WIDTH;
-        screen_size_only.h = SCREEN_HEIGHT;
-        gfx_driver = &screen_size_only;
-
-        back_buffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+        ASSERT_TRUE(start_headless_library());
         int shade = 1;
         for (const picture_size &p : STAND_INS) {
             *p.slot = create_bitmap(p.w, p.h);
@@ -51,12 +36,11 @@ class HeadlessLibrary : public ::testing::Environment {
     }
 
     void TearDown() override {
-        gfx_driver = nullptr;
         for (const picture_size &p : STAND_INS)
             destroy_bitmap(*p.slot);
         for (SAMPLE **slot : SOUND_SLOTS)
             destroy_sample(*slot);
-        destroy_bitmap(back_buffer);
+        stop_headless_library();
     }
 };
 
@@ -65,22 +49,8 @@ class HeadlessLibrary : public ::testing::Environment {
 } // namespace
 
 void GameTest::SetUp() {
-    drawqueue.clear();
-    particles.clear();
-    enemies.clear();
-    eshot.clear();
-    powerups.clear();
-    player.shots.clear();
-    player.init(false);
-    for (int k = 0; k < KEY_MAX; k++)
-        key[k] = 0;
-    mouse_x = mouse_y = 0;
-    mouse_b = 0;
-    score = 0;
-    level = 1;
-    highscore = 0;
-    counter = 0;
-    srand(1);
+    reset_game_globals(1);
+    opaque_pictures.clear(); // a test's own pictures are gone by now
     clear_to_color(back_buffer, makecol(0, 0, 0));
 }
 

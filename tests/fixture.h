@@ -1,9 +1,7 @@
-// fixture.h: the headless library every unit test runs on, and the reset of the game's globals.
+// fixture.h: what every unit test starts from: the headless library, the game's globals reset.
 //
-// The library runs with no system driver: pictures are memory bitmaps, the keyboard is the
-// key[] array written directly, and a stand-in graphics driver reports a 640 by 480 screen so
-// that SCREEN_W and SCREEN_H read as they do in play. Every picture and sound is a stand-in of
-// the real one's size, so a test can tell by pointer which picture was queued.
+// Every picture and sound is a stand-in of the real one's size, so a test can tell by pointer
+// which picture was queued.
 #pragma once
 
 #include "draw.h"
