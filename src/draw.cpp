@@ -192,6 +192,15 @@ static void sprite(BITMAP *b, BITMAP *picture, int x, int y) {
         draw_sprite(b, picture, x, y);
 }
 
+// rotate_sprite as the library has it, but with the corner scaled by multiplying: the
+// library shifts it left, which is undefined for a sprite off the left or top edge
+static void rotated(BITMAP *b, BITMAP *picture, int x, int y, fixed angle) {
+    constexpr int ONE = 0x10000; // 1.0 in fixed point
+    const fixed cx = x * ONE + picture->w * ONE / 2, cy = y * ONE + picture->h * ONE / 2;
+    b->vtable->pivot_scaled_sprite_flip(b, picture, cx, cy, picture->w * ONE / 2,
+                                        picture->h * ONE / 2, angle, ONE, FALSE);
+}
+
 static void paint(const drawthing &d) {
     // widened with their signs; the colour is a 16-bit pixel value, so it is read unsigned
     const int x = d.x, y = d.y, w = d.w, h = d.h;
@@ -205,7 +214,7 @@ static void paint(const drawthing &d) {
         draw_sprite_h_flip(b, d.bmp, x, y);
         break;
     case CMD_ROTATE_SPRITE:
-        rotate_sprite(b, d.bmp, x, y, d.angle);
+        rotated(b, d.bmp, x, y, d.angle);
         break;
     case CMD_TEXTOUT:
         textout_ex(b, d.fnt, d.text.c_str(), x, y, color, -1);
