@@ -135,15 +135,13 @@ void _enemy::move() {
 }
 
 bool _enemy::collided_with_player() {
-    return x + ENEMY_SIZE > player.x && player.x + SHIP_SIZE > x && y + ENEMY_SIZE > player.y &&
-           player.y + SHIP_SIZE > y;
+    return touches_ship(x, y, ENEMY_SIZE, ENEMY_SIZE);
 }
 
 // a hit uses up the first shot that overlaps, and only that one
 bool _enemy::was_shot() {
     for (auto s = player.shots.begin(); s != player.shots.end(); ++s) {
-        if (x + ENEMY_SIZE > s->x && s->x + SHOT_WIDTH > x && y + ENEMY_SIZE > s->y &&
-            s->y + SHOT_HEIGHT > y) {
+        if (boxes_overlap(x, y, ENEMY_SIZE, ENEMY_SIZE, s->x, s->y, SHOT_WIDTH, SHOT_HEIGHT)) {
             player.shots.erase(s);
             return true;
         }
@@ -233,11 +231,6 @@ static bool outside_play_area(float x, float y) {
     return x < PLAY_LEFT || x > PLAY_RIGHT || y < PLAY_TOP || y > PLAY_BOTTOM;
 }
 
-static bool hits_ship(const _shot &s) {
-    return s.x + ESHOT_SIZE > player.x && player.x + SHIP_SIZE > s.x &&
-           s.y + ESHOT_SIZE > player.y && player.y + SHIP_SIZE > s.y;
-}
-
 static void run_enemies() {
     for (auto e = enemies.begin(); e != enemies.end();) {
         e->do_stuff();
@@ -255,7 +248,7 @@ static void run_enemy_shots() {
         s->move();
         buffer_draw_sprite(eshot1[player.crazy ? 0 : 1], static_cast<int>(s->x),
                            static_cast<int>(s->y));
-        if (hits_ship(*s)) {
+        if (touches_ship(s->x, s->y, ESHOT_SIZE, ESHOT_SIZE)) {
             player.take_damage(ESHOT_DAMAGE);
             explode(s->x, s->y, s->dx, s->dy);
             s = eshot.erase(s);

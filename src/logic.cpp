@@ -109,11 +109,6 @@ static BITMAP *powerup_picture(const _powerup &p) {
     return shows_plus ? shotplus : shotminus;
 }
 
-static bool touches_ship(const _powerup &p) {
-    return p.x + POWERUP_SIZE > player.x && player.x + SHIP_SIZE > p.x &&
-           p.y + POWERUP_SIZE > player.y && player.y + SHIP_SIZE > p.y;
-}
-
 static void pick_up(const _powerup &p) {
     if (p.kind == POWERUP_SHOT_UP && player.shot_level < MAX_SHOT_LEVEL)
         player.shot_level += 1;
@@ -138,7 +133,7 @@ void do_powerups() {
     for (auto p = powerups.begin(); p != powerups.end();) {
         p->y += p->speed;
         buffer_draw_sprite(powerup_picture(*p), static_cast<int>(p->x), static_cast<int>(p->y));
-        if (touches_ship(*p)) {
+        if (touches_ship(p->x, p->y, POWERUP_SIZE, POWERUP_SIZE)) {
             pick_up(*p);
             p = powerups.erase(p);
         } else if (p->y > SCREEN_HEIGHT) {

@@ -173,6 +173,14 @@ void _player::draw() {
         buffer_draw_sprite(targeting, mouse_x, mouse_y);
 }
 
+bool boxes_overlap(float ax, float ay, int aw, int ah, float bx, float by, int bw, int bh) {
+    return ax + aw > bx && bx + bw > ax && ay + ah > by && by + bh > ay;
+}
+
+bool touches_ship(float x, float y, int w, int h) {
+    return boxes_overlap(x, y, w, h, player.x, player.y, SHIP_SIZE, SHIP_SIZE);
+}
+
 // a sane mind takes the blow on its sanity; a crazy one loses half of it in health
 void _player::take_damage(int amount) {
     if (crazy) {

@@ -40,3 +40,8 @@ struct _player {
 };
 
 extern _player player; // the one ship
+
+// whether two boxes, each a top-left corner and a size, share a pixel
+bool boxes_overlap(float ax, float ay, int aw, int ah, float bx, float by, int bw, int bh);
+// whether a box shares a pixel with the ship's
+bool touches_ship(float x, float y, int w, int h);
