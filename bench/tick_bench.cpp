@@ -10,6 +10,7 @@
 #include "headless.h"
 #include "logic.h"
 #include "main.h"
+#include "media.h"
 #include "particle.h"
 #include "player.h"
 

@@ -1,10 +1,10 @@
+// draw.cpp: the draw queue and its painting onto the back buffer.
 #include "draw.h"
-
-#include "main.h"
 
 #include <algorithm>
 #include <utility>
 
+BITMAP *back_buffer;
 std::vector<drawthing> drawqueue;
 std::vector<BITMAP *> opaque_pictures;
 

@@ -41,8 +41,29 @@ struct drawthing {
     FONT *fnt;   // borrowed
 };
 
+extern BITMAP *back_buffer;                   // the picture being composed, 640 by 480
 extern std::vector<drawthing> drawqueue;      // this frame's commands, in painting order
 extern std::vector<BITMAP *> opaque_pictures; // sprites with no see-through pixel, copied whole
+
+// the game's colours, made for the colour depth in use
+inline int black() {
+    return makecol(0, 0, 0);
+}
+inline int white() {
+    return makecol(255, 255, 255);
+}
+inline int red() {
+    return makecol(255, 0, 0);
+}
+inline int orange() {
+    return makecol(255, 128, 0);
+}
+inline int yellow() {
+    return makecol(255, 255, 0);
+}
+inline int blue() {
+    return makecol(0, 0, 255);
+}
 
 // adds the picture to opaque_pictures when no pixel of it is the mask colour
 void note_if_opaque(BITMAP *picture);

@@ -1,8 +1,9 @@
+// enemy.cpp: the enemy types, their entries and paths, their fire, kills and waves.
 #include "enemy.h"
 
 #include "draw.h"
-#include "logic.h"
 #include "main.h"
+#include "media.h"
 #include "particle.h"
 
 #include <allegro.h>
@@ -13,7 +14,6 @@
 std::list<_enemy> enemies;
 std::list<_shot> eshot;
 
-constexpr float PI = 3.14159265f;
 constexpr short ENEMY_FIRE_DELAY = 70; // a shot every 71 ticks
 constexpr int ESHOT_DAMAGE = 8;
 constexpr float WAVE_AMPLITUDE = 50;

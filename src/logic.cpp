@@ -1,7 +1,10 @@
+// logic.cpp: one tick of play: the level clock, spawning, the insanity cycle, the meters and
+// the power-ups.
 #include "logic.h"
 
 #include "draw.h"
 #include "enemy.h"
+#include "media.h"
 #include "particle.h"
 #include "player.h"
 
@@ -12,8 +15,6 @@
 #include <string>
 #include <vector>
 
-int level = 1;
-int score = 0;
 std::list<_powerup> powerups;
 
 constexpr int INSANITY_DECAY_TICKS = 50; // a point of insanity fades every 51 ticks
@@ -43,10 +44,6 @@ static const std::vector<spawn_roll> SPAWNS[] = {
     {{60, 2, SINGLE, 0}, {120, 1, 5, 10}, {80, 1, SINGLE, 0}, {180, 0, 5, 15}},
 };
 constexpr int SPAWN_LEVELS = sizeof(SPAWNS) / sizeof(SPAWNS[0]);
-
-static int white() {
-    return makecol(255, 255, 255);
-}
 
 // minutes and seconds of a number of ticks, as "1:05"
 static std::string clock_text(int ticks) {
@@ -93,14 +90,14 @@ void draw_insanity_meter() {
         if (redness > 255)
             redness = 0;
     } else {
-        buffer_rectfill(6, 11, player.insanity_level + 4, 19, makecol(255, 0, 0));
+        buffer_rectfill(6, 11, player.insanity_level + 4, 19, red());
     }
 }
 
 void draw_health() {
     buffer_draw_sprite(health, 5, 20);
     buffer_rect(5, 30, 105, 40, white());
-    buffer_rectfill(6, 31, player.health_points + 4, 39, makecol(0, 0, 255));
+    buffer_rectfill(6, 31, player.health_points + 4, 39, blue());
 }
 
 static BITMAP *powerup_picture(const _powerup &p) {

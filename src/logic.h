@@ -9,9 +9,6 @@
 constexpr unsigned int LEVEL_LENGTH = 72 * TICKS_PER_SECOND;
 constexpr int POWERUP_SIZE = 20; // a power-up's box is a square
 
-extern int level; // the current level, which multiplies every kill's points
-extern int score;
-
 enum powerup_kind : short {
     POWERUP_SHOT_UP = 0,   // one more shot to a volley
     POWERUP_SHOT_DOWN = 1, // one fewer

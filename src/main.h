@@ -1,5 +1,5 @@
-// main.h: the program frame: start-up, the pictures and sounds, the tick counter,
-// the title menu and the game-over screen.
+// main.h: the program frame that everything stands on: the game's measures, start-up and
+// shutdown, the tick counter and the run of a frame's ticks.
 #pragma once
 
 #include <allegro.h>
@@ -9,6 +9,7 @@
 constexpr int TICKS_PER_SECOND = 50;
 constexpr int SCREEN_WIDTH = 640;
 constexpr int SCREEN_HEIGHT = 480;
+constexpr float PI = 3.14159265f;
 
 // what a state routine returns: the state to run on the next tick
 constexpr short STATE_QUIT = -1;
@@ -17,34 +18,18 @@ constexpr short STATE_PLAYING = 1;
 constexpr short STATE_GAME_OVER = 2;
 
 extern std::atomic<int> counter; // ticks due and not yet run, raised by the timer
+extern int level;                // the current level, which multiplies every kill's points
+extern int score;                // of the game in play, or of the last one
 extern int highscore;            // best score of this run, kept in memory only
-
-extern BITMAP *back_buffer; // the picture being composed, copied to the screen each frame
-
-// the pictures; pairs hold the crazy picture at 0 and the sane one at 1
-extern BITMAP *banana, *title, *insanity, *health, *ship, *cow, *targeting, *shotplus, *shotminus;
-extern BITMAP *shot[2], *enemy1[2], *enemy2[2], *enemy3[2], *eshot1[2];
-
-// the sounds
-extern SAMPLE *sthud, *sweird, *sboing, *sfire, *shurt, *sgonenuts, *sow, *ssmallboom, *smoo,
-    *scrazylaugh;
 
 // brings up the library, the window, the timer and every picture and sound;
 // 0 on success, 1 after telling the user what went wrong
 short init_everything();
 void shutdown_everything();
 
-// loads every picture and sound from media/ under the working directory; the path of the
-// first that won't load, or null
-const char *load_media();
-// safe on a half-loaded set: whatever failed to load is still null
-void release_media();
-
 void update_counter();
 
-// runs the ticks that are due, each opened by a black clear, switching states as they ask
-void run_pending_ticks(short &state);
+// runs the ticks that are due, each opened by a black clear and given to the routine of the
+// state, which answers with the state of the next tick
+void run_pending_ticks(short &state, short (*run_state)(short));
 void present_frame();
-
-short menu();
-short dead();

@@ -1,7 +1,9 @@
+// particle.cpp: the particles' kinds, lives, motion and pictures.
 #include "particle.h"
 
 #include "draw.h"
 #include "main.h"
+#include "media.h"
 #include "player.h"
 
 #include <allegro.h>
@@ -56,11 +58,11 @@ static void replace_star() {
 static int spark_color() {
     switch (rand() % 3) {
     case 0:
-        return makecol(255, 0, 0);
+        return red();
     case 1:
-        return makecol(255, 128, 0);
+        return orange();
     default:
-        return makecol(255, 255, 0);
+        return yellow();
     }
 }
 
@@ -168,17 +170,17 @@ void _particle::draw() {
     const int px = static_cast<int>(x), py = static_cast<int>(y);
     switch (kind) {
     case PARTICLE_STAR:
-        buffer_putpixel(px, py, makecol(255, 255, 255));
+        buffer_putpixel(px, py, white());
         break;
     case PARTICLE_SPARK:
         buffer_putpixel(px, py, color);
         break;
     case PARTICLE_TEXT:
-        buffer_textout_centre_ex(font, text, px, py, makecol(255, 255, 255));
+        buffer_textout_centre_ex(font, text, px, py, white());
         break;
     case PARTICLE_EXPLOSION:
-        buffer_circlefill(px, py, EXPLOSION_LIFE - life, makecol(255, 0, 0));
-        buffer_circlefill(px, py, EXPLOSION_LIFE / 2 - life, makecol(255, 255, 0));
+        buffer_circlefill(px, py, EXPLOSION_LIFE - life, red());
+        buffer_circlefill(px, py, EXPLOSION_LIFE / 2 - life, yellow());
         break;
     case PARTICLE_COW:
         buffer_rotate_sprite(cow, px, py, ftofix(angle));

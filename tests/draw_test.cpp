@@ -1,5 +1,6 @@
 #include "fixture.h"
 #include "main.h"
+#include "media.h"
 
 struct DrawQueue : GameTest {
     static int red() { return makecol(255, 0, 0); }

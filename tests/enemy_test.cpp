@@ -1,4 +1,5 @@
 #include "fixture.h"
+#include "media.h"
 
 #include "enemy.h"
 #include "logic.h"

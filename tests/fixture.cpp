@@ -2,6 +2,7 @@
 
 #include "headless.h"
 #include "main.h"
+#include "media.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include "enemy.h"
 #include "logic.h"
 #include "main.h"
+#include "media.h"
 #include "particle.h"
 #include "player.h"
 

@@ -1,4 +1,5 @@
 #include "fixture.h"
+#include "media.h"
 
 #include "particle.h"
 #include "player.h"

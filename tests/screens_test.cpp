@@ -1,8 +1,10 @@
 #include "fixture.h"
 #include "logic.h"
 #include "main.h"
+#include "media.h"
 #include "particle.h"
 #include "player.h"
+#include "screens.h"
 
 struct TitleMenu : GameTest {
     static int shown() { // the choice the bananas flank in the last picture, or -1
@@ -61,13 +63,14 @@ TEST_F(TitleMenu, LoopRunsEachPendingTickInTheStateTheLastTickAskedAndKeysWait15
     press(KEY_ESC);
     short state = STATE_MENU;
     counter = 2;
-    run_pending_ticks(state); // each tick opens with a black clear: the game's picture is left
+    run_pending_ticks(state,
+                      run_state); // each tick opens with a black clear: the game's picture is left
     EXPECT_TRUE(state == STATE_MENU && counter == 0 && queued(CMD_CLEAR_TO_COLOR).size() == 1 &&
                 !queued_sprites(insanity).empty());
     release(KEY_ENTER);
     for (int t = 1; t <= 16; t++) { // back in the menu, the held Esc is read on the 16th tick
         counter = 1;
-        run_pending_ticks(state);
+        run_pending_ticks(state, run_state);
         EXPECT_EQ(state, t <= 15 ? STATE_MENU : STATE_QUIT) << "tick " << t;
     }
 }
