@@ -13,6 +13,7 @@
 #include "media.h"
 #include "particle.h"
 #include "player.h"
+#include "screens.h"
 
 #include <allegro.h>
 #include <benchmark/benchmark.h>
