@@ -4,7 +4,7 @@
 GAME_PACKAGES=(g++ make cmake pkg-config liballegro4-dev)
 # and what the tests need besides: GoogleTest, an X server of their own, input and screenshots
 TEST_PACKAGES=(libgtest-dev xvfb xauth xdotool x11-apps imagemagick procps python3 groff-base desktop-file-utils
-    git lintian appstream wine wine64)
+    git unzip lintian appstream wine wine64)
 # what ./package needs besides the game's: debhelper, and the mingw-w64 cross compiler and zip for
 # Windows (the library's source comes through apt)
 PACKAGE_PACKAGES=(git dpkg-dev debhelper patch g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 zip)
