@@ -3,7 +3,11 @@
 # Debian packages the game needs to build and run
 GAME_PACKAGES=(g++ make cmake pkg-config liballegro4-dev)
 # and what the tests need besides: GoogleTest, an X server of their own, input and screenshots
-TEST_PACKAGES=(libgtest-dev xvfb xauth xdotool x11-apps imagemagick procps python3 groff-base desktop-file-utils)
+TEST_PACKAGES=(libgtest-dev xvfb xauth xdotool x11-apps imagemagick procps python3 groff-base desktop-file-utils
+    git unzip lintian appstream wine wine64)
+# what ./package needs besides the game's: debhelper, and the mingw-w64 cross compiler and zip for
+# Windows (the library's source comes through apt)
+PACKAGE_PACKAGES=(git dpkg-dev debhelper patch g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 zip)
 
 # installs whichever of the named packages are missing, through sudo when not root
 ensure_packages() {

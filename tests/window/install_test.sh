@@ -3,10 +3,12 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/keys_lib.sh"
 
-prefix=$(realpath "$WORK")/prefix
+# a prefix with the characters a shell or a launcher could trip on
+prefix="$(realpath "$WORK")/-prefix \$HOME \"quoted\" 'single' \`date\` \$(date) *"
 cmake --install "$(dirname "$GAME")" --prefix "$prefix" >"$WORK/out" || fail "the install failed"
-for file in bin/moonstruck libexec/moonstruck/moonstruck share/applications/moonstruck.desktop \
-    share/man/man6/moonstruck.6; do
+for file in bin/moonstruck libexec/moonstruck/moonstruck share/man/man6/moonstruck.6 \
+    share/applications/org.moonstruck.moonstruck.desktop \
+    share/metainfo/org.moonstruck.moonstruck.metainfo.xml; do
     [ -f "$prefix/$file" ] || fail "$file was not installed"
 done
 diff -r media "$prefix/share/moonstruck/media" || fail "the installed media differ from media/"
@@ -16,7 +18,7 @@ for size in 32 48 64 128; do
         fail "no ${size}x$size icon in the hicolor theme"
 done
 
-desktop=$prefix/share/applications/moonstruck.desktop
+desktop=$prefix/share/applications/org.moonstruck.moonstruck.desktop
 grep -qx 'Exec=moonstruck' "$desktop" && grep -qx 'Categories=Game;ArcadeGame;' "$desktop" ||
     fail "the desktop entry does not run moonstruck as an arcade game"
 if command -v desktop-file-validate >/dev/null; then
@@ -29,18 +31,26 @@ fi
 page=$prefix/share/man/man6/moonstruck.6
 warnings=$(groff -man -Tutf8 -ww -z "$page" 2>&1) && [ -z "$warnings" ] || fail "groff: $warnings"
 text=$(groff -man -Tutf8 -P-cbou "$page" 2>/dev/null)
-for section in NAME SYNOPSIS DESCRIPTION FILES "EXIT STATUS"; do
+for section in NAME SYNOPSIS DESCRIPTION FILES "EXIT STATUS" COPYRIGHT; do
     grep -q "^$section" <<<"$text" || fail "the man page has no $section section"
 done
+grep -q "/usr/share/moonstruck/media/" <<<"$text" || fail "the man page does not name the media's folder"
 
 # the launcher runs the installed program in the installed data directory, wherever it starts
+# and wherever the installed tree is moved: here below a backslash and a leading dash, which
+# CMake itself can't install to, and through a symbolic link
+moved="$(realpath "$WORK")/-moved \\ back\\slash"
+mkdir "$moved" && mv "$prefix" "$moved/" && prefix=$moved/$(basename "$prefix")
+ln -s "$prefix/bin/moonstruck" "$WORK/link"
 start_x
-GAME=$prefix/bin/moonstruck launch_game /
-wait_for "the game's window" find_window
-[ "$(readlink "/proc/$GAME_PID/exe")" = "$prefix/libexec/moonstruck/moonstruck" ] &&
-    [ "$(readlink "/proc/$GAME_PID/cwd")" = "$prefix/share/moonstruck" ] ||
-    fail "the launcher ran $(readlink "/proc/$GAME_PID/exe") in $(readlink "/proc/$GAME_PID/cwd")"
-xdotool mousemove 100 100
-wait_for "the title screen" title_shown
-quit
+for launcher in "$prefix/bin/moonstruck" "$WORK/link"; do
+    GAME=$launcher launch_game /
+    wait_for "the game's window" find_window
+    [ "$(readlink "/proc/$GAME_PID/exe")" = "$prefix/libexec/moonstruck/moonstruck" ] &&
+        [ "$(readlink "/proc/$GAME_PID/cwd")" = "$prefix/share/moonstruck" ] ||
+        fail "$launcher ran $(readlink "/proc/$GAME_PID/exe") in $(readlink "/proc/$GAME_PID/cwd")"
+    xdotool mousemove 100 100
+    wait_for "the title screen" title_shown
+    quit
+done
 echo "PASS"
