@@ -2,8 +2,9 @@
 
 # Debian packages the game needs to build and run
 GAME_PACKAGES=(g++ make cmake pkg-config liballegro4-dev)
-# and what the tests need besides: GoogleTest, an X server of their own, input and screenshots
-TEST_PACKAGES=(libgtest-dev xvfb xauth xdotool x11-apps imagemagick procps python3 groff-base desktop-file-utils)
+# and what the tests need besides: GoogleTest, an X server of their own, input and screenshots,
+# a second window to take the focus (xclock) and the window's properties (xprop)
+TEST_PACKAGES=(libgtest-dev xvfb xauth xdotool x11-apps x11-utils imagemagick procps python3 groff-base desktop-file-utils)
 
 # installs whichever of the named packages are missing, through sudo when not root
 ensure_packages() {
