@@ -32,6 +32,7 @@ void _desktop::init() {
     paused = false;
     sound_on = true;
     notice_ticks = 0;
+    repaint = false;
     p_held = m_held = pause_latch = false;
     set_volume(FULL_VOLUME, -1);
 }
@@ -102,18 +103,22 @@ static void switch_sound() {
     if (desktop.sound_on) // the loop, silenced where it was, plays on at full volume
         adjust_sample(sweird, FULL_VOLUME, 128, 1000, 1);
     desktop.notice_ticks = NOTICE_TICKS;
+    desktop.repaint = true;
 }
 
 static void show_sound_notice() {
     if (desktop.notice_ticks <= 0)
         return;
     desktop.notice_ticks -= 1;
+    if (desktop.notice_ticks == 0) // to take it off a paused game's picture
+        desktop.repaint = true;
     buffer_textout_centre_ex(font, desktop.sound_on ? "Sound on" : "Sound off", 320, 8, white());
 }
 
 // keeps the picture of the tick just run, painting it now rather than with the frame
 static void pause_game() {
     desktop.paused = true;
+    desktop.repaint = true;
     stop_sample(sweird);
     draw_all();
     blit(back_buffer, paused_picture, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
@@ -127,7 +132,14 @@ static void resume_game() {
     play_sample(sweird, FULL_VOLUME, 128, 1000, 1); // the loop starts again from its beginning
 }
 
+// the picture covers the whole screen, so it drops the frame's clear, and while it stays the same
+// the back buffer keeps it: a paused game costs little more than copying it to the screen
 static void draw_paused_game() {
+    if (!drawqueue.empty() && drawqueue.back().type == CMD_CLEAR_TO_COLOR)
+        drawqueue.pop_back();
+    if (!desktop.repaint)
+        return;
+    desktop.repaint = false;
     buffer_draw_sprite(paused_picture, 0, 0);
     buffer_rectfill(170, 205, 470, 250, black());
     buffer_rect(170, 205, 470, 250, white());

@@ -9,6 +9,7 @@ struct _desktop {
     bool paused;      // the game in play stands still
     bool sound_on;    // all sound plays; M switches it
     int notice_ticks; // ticks left of the "Sound on" or "Sound off" notice
+    bool repaint;     // the paused game's picture has changed since it was last painted
     // the keys as they were on the last tick, so that a held key acts once
     bool p_held, m_held, pause_latch;
 

@@ -75,13 +75,48 @@ TEST_F(Desktop, NoGameTickRunsWhilePausedAndTheClockGoesOnWhereItStood) {
         EXPECT_EQ(tick(), STATE_PLAYING);
     EXPECT_EQ(particles.size(), stars);
     EXPECT_EQ(particles.front().y, lowest);
-    EXPECT_TRUE(queued_text("Paused"));
     EXPECT_FALSE(queued_text("Next Level In 1:11")); // only the kept picture shows the clock
 
     press(KEY_P);
     tick();
     EXPECT_FALSE(desktop.paused);
     EXPECT_TRUE(queued_text("Next Level In 1:10"));
+}
+
+TEST_F(Desktop, APausedGameShowsItsLastPictureUnderPausedOnceAndAgainOnlyWhenTheNoticeComesOrGoes) {
+    tick();
+    press(KEY_P);
+    tick();
+    release(KEY_P);
+    BITMAP *last = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    blit(back_buffer, last, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    clear_to_color(back_buffer, black());
+    struct row {
+        const char *name;
+        int key;
+        bool painted;
+    };
+    const row rows[] = {
+        {.name = "the first paused tick", .key = 0, .painted = true},
+        {.name = "the next", .key = 0, .painted = false},
+        {.name = "M pressed", .key = KEY_M, .painted = true},
+    };
+    for (const row &r : rows) {
+        SCOPED_TRACE(r.name);
+        key[r.key] = r.key != 0;
+        buffer_clear_to_color(black()); // as the frame opens every tick
+        desktop_tick(STATE_PLAYING);
+        EXPECT_EQ(queued_text("Paused"), r.painted);
+        EXPECT_EQ(queued(CMD_CLEAR_TO_COLOR).size(), 0u);
+        draw_all();
+    }
+    EXPECT_NE(getpixel(last, 320, 447), black());
+    EXPECT_EQ(getpixel(back_buffer, 320, 447), getpixel(last, 320, 447)); // the ship
+    EXPECT_EQ(getpixel(back_buffer, 170, 205), white());                  // the frame of "Paused"
+    destroy_bitmap(last);
+    for (int t = 1; t <= TICKS_PER_SECOND * 3 / 2; t++)
+        tick();
+    EXPECT_TRUE(queued_text("Paused")); // the notice is gone
 }
 
 TEST_F(Desktop, KeysHeldWhilePausedAreNotStoredUpForTheGame) {
