@@ -46,6 +46,10 @@ short init_everything() {
             fprintf(stderr, "Couldn't start the Allegro library: is there an X display?\n");
         return 1;
     }
+    // until start-up is over a signal ends the game at once: the library's own handler would
+    // shut it down from inside the signal
+    signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
     if (install_keyboard() != 0)
         return fail("Couldn't install the keyboard!");
     if (install_timer() != 0)
@@ -58,8 +62,6 @@ short init_everything() {
         return fail("Couldn't set up a graphics mode!");
     set_window_title("Moonstruck");
     set_close_button_callback(close_button_pressed);
-    signal(SIGINT, quit_signal);
-    signal(SIGTERM, quit_signal);
 
     // no sound card means a silent game; the game plays no music, so it asks for no MIDI
     install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
@@ -71,6 +73,8 @@ short init_everything() {
         release_media();
         return fail(std::string("Couldn't load ") + unloaded);
     }
+    signal(SIGINT, quit_signal);
+    signal(SIGTERM, quit_signal);
     return 0;
 }
 
@@ -84,6 +88,9 @@ void shutdown_everything() {
 
 void run_pending_ticks(short &state, short (*run_state)(short)) {
     while (counter > 0) {
+        int backlog = counter;
+        if (backlog > CATCH_UP_LIMIT)
+            counter -= backlog - CATCH_UP_LIMIT;
         buffer_clear_to_color(black());
         state = run_state(state);
         if (close_requested)

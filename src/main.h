@@ -10,6 +10,8 @@ constexpr int TICKS_PER_SECOND = 50;
 constexpr int SCREEN_WIDTH = 640;
 constexpr int SCREEN_HEIGHT = 480;
 constexpr float PI = 3.14159265f;
+// ticks caught up at most after a stall (a stopped process, a busy machine); the rest are dropped
+constexpr int CATCH_UP_LIMIT = TICKS_PER_SECOND / 5;
 
 // what a state routine returns: the state to run on the next tick
 constexpr short STATE_QUIT = -1;

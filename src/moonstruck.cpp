@@ -1,19 +1,24 @@
 // moonstruck.cpp: the entry point, the program's whole story.
+#include "desktop.h"
 #include "draw.h"
 #include "main.h"
-#include "screens.h"
 
 int main() {
     highscore = 0;
+    prepare_the_window();
     if (init_everything() != 0)
         return 1;
+    if (start_desktop() != 0) {
+        shutdown_everything();
+        return 1;
+    }
     clear_to_color(back_buffer, black());
 
     counter = 0;
     short state = STATE_MENU;
     while (true) {
         if (counter > 0) {
-            run_pending_ticks(state, run_state);
+            run_pending_ticks(state, desktop_tick);
             present_frame();
         }
         while (counter <= 0)
@@ -22,6 +27,7 @@ int main() {
             break;
     }
 
+    stop_desktop();
     shutdown_everything();
     return 0;
 }

@@ -90,6 +90,7 @@ short menu() {
     buffer_rotate_sprite(banana, 220, 245 + 30 * sel, rotate << 16);
     buffer_rotate_sprite(banana, 400, 245 + 30 * sel, rotate2 << 16);
     buffer_textout_centre_ex(font, "High Score: " + std::to_string(highscore), 320, 450, white());
+    buffer_textout_centre_ex(font, "P: pause   M: sound off/on   Esc: leave", 320, 466, white());
 
     if (delay > 0) {
         delay -= 1;

@@ -1,5 +1,6 @@
 #include "headless.h"
 
+#include "desktop.h"
 #include "draw.h"
 #include "enemy.h"
 #include "logic.h"
@@ -48,5 +49,7 @@ void reset_game_globals(unsigned seed) {
     level = 1;
     highscore = 0;
     counter = 0;
+    desktop.init();
+    focus_lost = false;
     srand(seed);
 }

@@ -1,17 +1,19 @@
-# monkey.sh [MINUTES] [GAME]: random keys (arrows, WASD, Space, Left Control, Enter, Escape), taps
-# and holds, and random mouse moves, clicks and drags, for MINUTES (10 by default), on the game
+# monkey.sh [MINUTES] [GAME]: random keys (arrows, WASD, Space, Left Control, P, M, Enter, Escape),
+# taps and holds, and random mouse moves, clicks and drags, for MINUTES (10 by default), on the game
 # (GAME, build/moonstruck by default) in whatever screen it is in. Between bursts it looks at the
-# screen and counts the title screens, games and game-over screens it finds. Esc on the title screen
-# and Enter on Exit quit the game, so a game that has quit with exit code 0 right after a burst
-# holding Esc or Enter is started again and counted; any other end of it fails the run. At the end
-# Esc from whatever screen back to the title screen and Esc there must quit with exit code 0.
+# screen and counts the title screens, games, paused games and game-over screens it finds. Esc on the
+# title screen and Enter on Exit quit the game, so a game that has quit with exit code 0 right after
+# a burst holding Esc or Enter is started again and counted; any other end of it fails the run. At
+# the end Esc from whatever screen (a paused game too) back to the title screen and Esc there must
+# quit with exit code 0.
 minutes=${1:-10}
 cd "$(dirname "$0")/../.."
 set -- "${2:-build/moonstruck}"
 source tests/window/lib.sh
 source tests/reliability/scripted_player.sh
+source tests/window/desktop_lib.sh
 
-KEYS=(Left Right Up Down a d w s space Control_L)
+KEYS=(Left Right Up Down a d w s space Control_L p m)
 
 # burst: a random few seconds of input, as one xdotool command; sets QUIT_KEYS to how many
 # Esc and Enter presses it held
@@ -48,7 +50,7 @@ burst() {
 start_x
 start_game
 started=$SECONDS
-bursts=0 restarts=0 titles=0 games=0 game_overs=0 before=0
+bursts=0 restarts=0 titles=0 games=0 paused=0 game_overs=0 before=0
 while [ $((SECONDS - started)) -lt $((minutes * 60)) ]; do
     burst
     bursts=$((bursts + 1))
@@ -61,6 +63,8 @@ while [ $((SECONDS - started)) -lt $((minutes * 60)) ]; do
         start_game
     elif title_shown; then
         titles=$((titles + 1))
+    elif paused_shown; then
+        paused=$((paused + 1))
     elif in_game; then
         games=$((games + 1))
     elif game_over_shown; then
@@ -69,7 +73,8 @@ while [ $((SECONDS - started)) -lt $((minutes * 60)) ]; do
     before=$QUIT_KEYS
 done
 quit_cleanly
-echo "bursts: $bursts, seen: $titles title screens, $games games, $game_overs game-over screens;" \
+echo "bursts: $bursts, seen: $titles title screens, $games games, $paused paused games," \
+    "$game_overs game-over screens;" \
     "quit with 0 by Esc or Enter and started again: $restarts; duration: $((SECONDS - started)) s;" \
     "exit code at the end: $STATUS"
 [ "$STATUS" -eq 0 ] || fail "Esc back to the title screen and Esc there gave exit code $STATUS, not 0"

@@ -1,0 +1,229 @@
+#include "fixture.h"
+
+#include "desktop.h"
+#include "main.h"
+#include "media.h"
+#include "particle.h"
+#include "player.h"
+#include "screens.h"
+
+struct Desktop : GameTest {
+    void SetUp() override { // Esc ends whatever game runs, so the next playing tick starts one
+        GameTest::SetUp();
+        ASSERT_EQ(start_desktop(), 0);
+        press(KEY_ESC);
+        run_state(STATE_PLAYING);
+        GameTest::SetUp();
+    }
+    void TearDown() override { stop_desktop(); }
+
+    // one tick as the main loop runs it, with only this tick's drawing queued
+    static short tick(short state = STATE_PLAYING) {
+        drawqueue.clear();
+        return desktop_tick(state);
+    }
+    // a tick with the key held, and one with it let go
+    static void tap(int k, short state = STATE_PLAYING) {
+        press(k);
+        tick(state);
+        release(k);
+        tick(state);
+    }
+    static int digital_volume() {
+        int volume = 0;
+        get_volume(&volume, nullptr);
+        return volume;
+    }
+};
+
+static int ticks_run;
+static short count_tick(short state) {
+    ticks_run += 1;
+    return state;
+}
+
+TEST_F(Desktop, ABacklogIsCaughtUpTickByTickUpToAFifthOfASecondAndTheRestDropped) {
+    struct row {
+        const char *name;
+        int pending, run;
+    };
+    const row rows[] = {
+        {.name = "a short delay", .pending = 7, .run = 7},
+        {.name = "just the limit", .pending = CATCH_UP_LIMIT, .run = CATCH_UP_LIMIT},
+        {.name = "a stall of ten seconds", .pending = 10 * TICKS_PER_SECOND, .run = CATCH_UP_LIMIT},
+    };
+    for (const row &r : rows) {
+        SCOPED_TRACE(r.name);
+        counter = r.pending;
+        ticks_run = 0;
+        short state = STATE_MENU;
+        run_pending_ticks(state, count_tick);
+        EXPECT_EQ(ticks_run, r.run);
+        EXPECT_EQ(counter, 0);
+    }
+}
+
+TEST_F(Desktop, NoGameTickRunsWhilePausedAndTheClockGoesOnWhereItStood) {
+    for (int t = 1; t < 50; t++)
+        tick();
+    press(KEY_P); // on the 50th tick, the last that reads 1:11
+    tick();
+    release(KEY_P);
+    const size_t stars = particles.size();
+    const float lowest = particles.front().y;
+    for (int t = 0; t < 200; t++)
+        EXPECT_EQ(tick(), STATE_PLAYING);
+    EXPECT_EQ(particles.size(), stars);
+    EXPECT_EQ(particles.front().y, lowest);
+    EXPECT_FALSE(queued_text("Next Level In 1:11")); // only the kept picture shows the clock
+
+    press(KEY_P);
+    tick();
+    EXPECT_FALSE(desktop.paused);
+    EXPECT_TRUE(queued_text("Next Level In 1:10"));
+}
+
+TEST_F(Desktop, APausedGameShowsItsLastPictureUnderPausedOnceAndAgainOnlyWhenTheNoticeComesOrGoes) {
+    tick();
+    press(KEY_P);
+    tick();
+    release(KEY_P);
+    BITMAP *last = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    blit(back_buffer, last, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    clear_to_color(back_buffer, black());
+    struct row {
+        const char *name;
+        int key;
+        bool painted;
+    };
+    const row rows[] = {
+        {.name = "the first paused tick", .key = 0, .painted = true},
+        {.name = "the next", .key = 0, .painted = false},
+        {.name = "M pressed", .key = KEY_M, .painted = true},
+    };
+    for (const row &r : rows) {
+        SCOPED_TRACE(r.name);
+        key[r.key] = r.key != 0;
+        buffer_clear_to_color(black()); // as the frame opens every tick
+        desktop_tick(STATE_PLAYING);
+        EXPECT_EQ(queued_text("Paused"), r.painted);
+        EXPECT_EQ(queued(CMD_CLEAR_TO_COLOR).size(), 0u);
+        draw_all();
+    }
+    EXPECT_NE(getpixel(last, 320, 447), black());
+    EXPECT_EQ(getpixel(back_buffer, 320, 447), getpixel(last, 320, 447)); // the ship
+    EXPECT_EQ(getpixel(back_buffer, 170, 205), white());                  // the frame of "Paused"
+    destroy_bitmap(last);
+    for (int t = 1; t <= TICKS_PER_SECOND * 3 / 2; t++)
+        tick();
+    EXPECT_TRUE(queued_text("Paused")); // the notice is gone
+}
+
+TEST_F(Desktop, KeysHeldWhilePausedAreNotStoredUpForTheGame) {
+    tick();
+    tap(KEY_P);
+    const float x = player.x;
+    press(KEY_LEFT);
+    press(KEY_SPACE);
+    for (int t = 0; t < 20; t++)
+        tick();
+    EXPECT_EQ(player.x, x);
+    release(KEY_LEFT);
+    release(KEY_SPACE);
+    tick();
+    press(KEY_P);
+    tick();
+    EXPECT_EQ(player.x, x);
+    EXPECT_EQ(player.shots.size(), 0u);
+}
+
+TEST_F(Desktop, EscWhilePausedLeavesTheGameForTheTitleScreen) {
+    tick();
+    tap(KEY_P);
+    press(KEY_ESC);
+    EXPECT_EQ(tick(), STATE_MENU);
+    EXPECT_FALSE(desktop.paused);
+    EXPECT_TRUE(particles.empty());
+}
+
+TEST_F(Desktop, PauseKeyPausesOnOnePressAndResumesOnTheNext) {
+    tick();
+    press(KEY_PAUSE); // the library holds the key down from one press to the next
+    tick();
+    EXPECT_TRUE(desktop.paused);
+    tick();
+    EXPECT_TRUE(desktop.paused);
+    release(KEY_PAUSE);
+    tick();
+    EXPECT_FALSE(desktop.paused);
+}
+
+TEST_F(Desktop, PWorksOnlyInAGame) {
+    struct row {
+        const char *name;
+        short state;
+        bool paused;
+    };
+    const row rows[] = {
+        {.name = "title screen", .state = STATE_MENU, .paused = false},
+        {.name = "game over", .state = STATE_GAME_OVER, .paused = false},
+        {.name = "game", .state = STATE_PLAYING, .paused = true},
+    };
+    for (const row &r : rows) {
+        SCOPED_TRACE(r.name);
+        desktop.init();
+        press(KEY_P);
+        tick(r.state);
+        release(KEY_P);
+        EXPECT_EQ(desktop.paused, r.paused);
+    }
+}
+
+TEST_F(Desktop, LosingTheFocusPausesAGameUntilP) {
+    tick();
+    focus_lost = true;
+    tick();
+    EXPECT_TRUE(desktop.paused);
+    for (int t = 0; t < 100; t++) // the focus is back: the game waits for the player
+        tick();
+    EXPECT_TRUE(desktop.paused);
+    tap(KEY_P);
+    EXPECT_FALSE(desktop.paused);
+}
+
+TEST_F(Desktop, FocusLostOnTheTitleScreenDoesNotPauseTheNextGame) {
+    focus_lost = true;
+    tick(STATE_MENU);
+    tick();
+    EXPECT_FALSE(desktop.paused);
+}
+
+TEST_F(Desktop, MSwitchesAllSoundOffAndOnInEveryStateAndSaysSoForAMoment) {
+    struct row {
+        const char *name;
+        short state;
+        bool paused;
+    };
+    const row rows[] = {
+        {.name = "title screen", .state = STATE_MENU, .paused = false},
+        {.name = "game", .state = STATE_PLAYING, .paused = false},
+        {.name = "paused game", .state = STATE_PLAYING, .paused = true},
+        {.name = "game over", .state = STATE_GAME_OVER, .paused = false},
+    };
+    for (const row &r : rows) {
+        SCOPED_TRACE(r.name);
+        desktop.init();
+        desktop.paused = r.paused;
+        press(KEY_M);
+        tick(r.state);
+        EXPECT_EQ(digital_volume(), 0);
+        EXPECT_TRUE(queued_text("Sound off"));
+        for (int t = 0; t < TICKS_PER_SECOND * 2; t++) // held, it acts once; the notice goes
+            tick(r.state);
+        EXPECT_FALSE(queued_text("Sound off"));
+        release(KEY_M);
+        tick(r.state);
+        tap(KEY_M, r.state);
+        EXPECT_EQ(digital_volume(), 255);
+    }
+}
