@@ -1,4 +1,5 @@
 // moonstruck.cpp: the entry point, the program's whole story.
+#include "display.h"
 #include "draw.h"
 #include "main.h"
 #include "screens.h"
@@ -23,6 +24,6 @@ int main() {
     }
 
     shutdown_everything();
-    return 0;
+    return display_lost ? 1 : 0;
 }
 END_OF_MAIN()
