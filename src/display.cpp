@@ -107,6 +107,12 @@ static bool open_window(int scale) {
     return false;
 }
 
+// a window that worked a moment ago can't be had again: the game must end, saying why
+static void reopen_window(int scale) {
+    if (!open_window(scale))
+        allegro_message("Couldn't set up a graphics mode!\n");
+}
+
 bool open_display() {
     int w = 0, h = 0;
     if (get_desktop_resolution(&w, &h) == 0 && w > 0 && h > 0) {
@@ -134,14 +140,14 @@ void step_scale(int by) {
     }
     int scale = std::clamp(window_scale + by, 1, largest_scale);
     if (scale != window_scale)
-        open_window(scale);
+        reopen_window(scale);
 }
 
 void toggle_fullscreen() {
     if (fullscreen) {
-        open_window(window_scale);
+        reopen_window(window_scale);
     } else if (!try_fullscreen()) {
-        open_window(window_scale);
+        reopen_window(window_scale);
         tell("Fullscreen isn't available here");
     }
 }
