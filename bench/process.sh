@@ -5,7 +5,9 @@
 # frame on the screen, and, for the game, the ticks it ran against the ticks the clock made due.
 # The two take turns for several rounds (ROUNDS, default 3), so that a busy spell of the
 # machine falls on both; the figures are the sums, the highest peak and the median start.
-#   [ROUNDS=n] bench/process.sh [build folder, default build-bench]
+# SCALE=2 or 4 gives the game a screen on which its window opens at that scale (1920x1080,
+# 3840x2160), and the minimal program a window and a frame of the same size.
+#   [ROUNDS=n] [SCALE=1|2|4] bench/process.sh [build folder, default build-bench]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-bench}
@@ -14,15 +16,23 @@ play_s=60
 starts=5
 rounds=${ROUNDS:-3}
 hz=$(getconf CLK_TCK)
-pixels=$((640 * 480 * 4)) # the screen's picture, 32 bits a pixel, at the end of its file
-row=$((640 * 4))
-probe_row=140 # crosses the middle of the title picture, and any frame of the minimal program
+scale=${SCALE:-1}
+case $scale in
+1) screen_w=640 screen_h=480 ;;
+2) screen_w=1920 screen_h=1080 ;;
+4) screen_w=3840 screen_h=2160 ;;
+*) echo "SCALE is 1, 2 or 4" >&2 && exit 1 ;;
+esac
+pixels=$((screen_w * screen_h * 4)) # the screen's picture, 32 bits a pixel, at the end of its file
+row=$((screen_w * 4))
+# crosses the middle of the title picture, and any frame of the minimal program
+probe_row=$((140 * scale))
 fb=$(mktemp -d)
 
 [ -f media/title.bmp ] || { echo "media/ is incomplete: the game cannot start" >&2; exit 1; }
 # a black root whose picture is kept in a file, to be read without asking the server
 export DISPLAY=:$((90 + RANDOM % 100))
-Xvfb "$DISPLAY" -screen 0 640x480x24 -br -nolisten tcp -fbdir "$fb" >/dev/null 2>&1 &
+Xvfb "$DISPLAY" -screen 0 "${screen_w}x${screen_h}x24" -br -nolisten tcp -fbdir "$fb" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true; rm -rf "$fb"' EXIT
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
@@ -148,11 +158,11 @@ for round in $(seq $rounds); do
     echo "game: ran $ran ticks, with $waiting more due and waiting, while the clock made" \
         "$((counted_ms * 50 / 1000)) due in the $counted_ms ms counted" \
         "($skipped stretches with no game in play left out)"
-    measure minimal "echo 0 0" "$build/bench/minimal"
+    measure minimal "echo 0 0" "$build/bench/minimal" "$scale"
 done
 
 declare -A up
-printf '\n%-10s %16s %14s %18s\n' "" "CPU ms/${play_s}s, sum" "peak RSS KiB" "start-up ms (med.)"
+printf '\nat scale %d\n%-10s %16s %14s %18s\n' "$scale" "" "CPU ms/${play_s}s, sum" "peak RSS KiB" "start-up ms (med.)"
 for p in game minimal; do
     up[$p]=$(echo "${starts_ms[$p]}" | median)
     printf '%-10s %16s %14s %18s\n' $p "${cpu[$p]}" "${rss[$p]}" "${up[$p]}"

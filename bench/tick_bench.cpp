@@ -4,7 +4,9 @@
 // A pass is the loop's black clear, one tick of the state routine, draw_all() and the copy of
 // back_buffer to a 640x480 memory bitmap standing in for the window. Each scene is seeded and
 // played into its steady state before it is timed; the summary after the runs gives every
-// scene as a multiple of the floor and the cost of each object the stress scenes add.
+// scene as a multiple of the floor and the cost of each object the stress scenes add. The
+// scale_ runs time the copy of the picture for a window twice and four times its size.
+#include "display.h"
 #include "draw.h"
 #include "enemy.h"
 #include "headless.h"
@@ -139,6 +141,23 @@ void floor_frame(benchmark::State &state) {
         blit(back_buffer, window, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
         benchmark::ClobberMemory();
     }
+}
+
+// the picture made scale times bigger for a big window, by the library's stretch_blit or by
+// the game's own copy, onto a memory bitmap of the window's size
+void scaling(benchmark::State &state, int scale, bool by_hand) {
+    reset_game_globals(SEED);
+    for (int i = 0; i < 1000; i++)
+        pass(menu);
+    BITMAP *big = create_bitmap(SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale);
+    for (auto _ : state) {
+        if (by_hand)
+            scale_picture(back_buffer, big, scale);
+        else
+            stretch_blit(back_buffer, big, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0, big->w, big->h);
+        benchmark::ClobberMemory();
+    }
+    destroy_bitmap(big);
 }
 
 void title_menu(benchmark::State &state) {
@@ -336,6 +355,12 @@ int main(int argc, char **argv) {
         add("stress_particles/" + std::to_string(n), [n](auto &s) { stress(s, false, n); });
     for (int n : {0, 100, 1000})
         add("stress_enemies/" + std::to_string(n), [n](auto &s) { stress(s, true, n); });
+    for (int scale : {2, 4}) {
+        add("scale_stretch_blit/" + std::to_string(scale),
+            [scale](auto &s) { scaling(s, scale, false); });
+        add("scale_by_hand/" + std::to_string(scale),
+            [scale](auto &s) { scaling(s, scale, true); });
+    }
     benchmark::Initialize(&argc, argv);
     summary_reporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

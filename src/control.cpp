@@ -1,6 +1,8 @@
-// control.cpp: the ship's tick: steering from the keys, the two guns' triggers and the exhaust.
+// control.cpp: the ship's tick: steering from the keys and the gamepad, the two guns' triggers and
+// the exhaust.
 #include "player.h"
 
+#include "gamepad.h"
 #include "main.h"
 #include "media.h"
 #include "particle.h"
@@ -63,8 +65,8 @@ static void puff_exhaust(float x, float y) {
 
 void _player::do_stuff() {
     const int sign = crazy ? -1 : 1;
-    steer(dx, held(LEFT_KEYS), held(RIGHT_KEYS), sign);
-    steer(dy, held(UP_KEYS), held(DOWN_KEYS), sign);
+    steer(dx, held(LEFT_KEYS) || gamepad.left, held(RIGHT_KEYS) || gamepad.right, sign);
+    steer(dy, held(UP_KEYS) || gamepad.up, held(DOWN_KEYS) || gamepad.down, sign);
 
     if (two_player) {
         if (p2_fire_delay > 0) {
@@ -78,7 +80,7 @@ void _player::do_stuff() {
 
     if (fire_delay > 0) {
         fire_delay -= 1;
-    } else if (held(FIRE_KEYS)) {
+    } else if (held(FIRE_KEYS) || gamepad.fire) {
         fire();
         play_fire_sound();
         fire_delay = FIRE_DELAY;
@@ -96,10 +98,10 @@ void _player::move() {
     y += dy;
     if (x < 0)
         x = 0;
-    if (x + SHIP_SIZE > SCREEN_W)
-        x = SCREEN_W - SHIP_SIZE;
+    if (x + SHIP_SIZE > SCREEN_WIDTH)
+        x = SCREEN_WIDTH - SHIP_SIZE;
     if (y < 0)
         y = 0;
-    if (y + SHIP_SIZE > SCREEN_H)
-        y = SCREEN_H - SHIP_SIZE;
+    if (y + SHIP_SIZE > SCREEN_HEIGHT)
+        y = SCREEN_HEIGHT - SHIP_SIZE;
 }

@@ -4,6 +4,7 @@
 
 #include "draw.h"
 #include "enemy.h"
+#include "gamepad.h"
 #include "media.h"
 #include "particle.h"
 #include "player.h"
@@ -218,7 +219,7 @@ short logic() {
     else
         stay_sane(timer);
 
-    if (key[KEY_ESC]) {
+    if (key[KEY_ESC] || gamepad.back) {
         first = true;
         player.init(false);
         stop_sample(sweird);

@@ -1,7 +1,9 @@
 // main.cpp: start-up and shutdown of the library, the window and the timer; the run of ticks.
 #include "main.h"
 
+#include "display.h"
 #include "draw.h"
+#include "gamepad.h"
 #include "media.h"
 
 #include <csignal>
@@ -55,12 +57,12 @@ short init_everything() {
     if (install_timer() != 0)
         return fail("Couldn't install the timer!");
     install_mouse(); // without a mouse only the mouse gun is lost
+    install_gamepad();
     srand(time(nullptr));
 
     set_color_depth(16);
-    if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0) != 0)
+    if (!open_display())
         return fail("Couldn't set up a graphics mode!");
-    set_window_title("Moonstruck");
     set_close_button_callback(close_button_pressed);
 
     // no sound card means a silent game; the game plays no music, so it asks for no MIDI
@@ -83,6 +85,7 @@ void shutdown_everything() {
     destroy_bitmap(back_buffer);
     back_buffer = nullptr;
     release_media();
+    close_display();
     allegro_exit();
 }
 
@@ -92,8 +95,9 @@ void run_pending_ticks(short &state, short (*run_state)(short)) {
         if (backlog > CATCH_UP_LIMIT)
             counter -= backlog - CATCH_UP_LIMIT;
         buffer_clear_to_color(black());
+        read_gamepad();
         state = run_state(state);
-        if (close_requested)
+        if (close_requested || display_lost)
             state = STATE_QUIT;
         counter -= 1;
     }
@@ -101,5 +105,6 @@ void run_pending_ticks(short &state, short (*run_state)(short)) {
 
 void present_frame() {
     draw_all();
-    blit(back_buffer, screen, 0, 0, 0, 0, SCREEN_W, SCREEN_H);
+    follow_display_keys();
+    show_picture(back_buffer);
 }

@@ -34,4 +34,5 @@ void update_counter();
 // runs the ticks that are due, each opened by a black clear and given to the routine of the
 // state, which answers with the state of the next tick
 void run_pending_ticks(short &state, short (*run_state)(short));
+// paints the queue and shows the picture at the display's scale, after the display's keys
 void present_frame();

@@ -1,5 +1,6 @@
 // moonstruck.cpp: the entry point, the program's whole story.
 #include "desktop.h"
+#include "display.h"
 #include "draw.h"
 #include "main.h"
 
@@ -29,6 +30,6 @@ int main() {
 
     stop_desktop();
     shutdown_everything();
-    return 0;
+    return display_lost ? 1 : 0;
 }
 END_OF_MAIN()

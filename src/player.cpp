@@ -1,6 +1,7 @@
 // player.cpp: the ship's record, its guns' volleys, its shots and its damage.
 #include "player.h"
 
+#include "display.h"
 #include "draw.h"
 #include "main.h"
 #include "media.h"
@@ -38,7 +39,7 @@ void _shot::draw() {
 }
 
 bool _shot::offscreen() {
-    return x < -5 || x > SCREEN_W || y < -5 || y > SCREEN_H;
+    return x < -5 || x > SCREEN_WIDTH || y < -5 || y > SCREEN_HEIGHT;
 }
 
 void _player::init(bool two_player) {
@@ -50,8 +51,8 @@ void _player::init(bool two_player) {
     insanity_level = 0;
     health_points = HEALTH;
     times_crazy = 0;
-    x = SCREEN_W / 2 - 12;
-    y = SCREEN_H - 45;
+    x = SCREEN_WIDTH / 2 - 12;
+    y = SCREEN_HEIGHT - 45;
     dx = 0;
     dy = 0;
 }
@@ -65,7 +66,8 @@ void _player::fire() {
 
 // player two aims from the ship's corner at the pointer, or away from it while crazy
 void _player::p2_fire() {
-    float a = crazy ? std::atan2(y - mouse_y, x - mouse_x) : std::atan2(mouse_y - y, mouse_x - x);
+    const int px = pointer_x(), py = pointer_y();
+    float a = crazy ? std::atan2(y - py, x - px) : std::atan2(py - y, px - x);
     float half = SHIP_SIZE / 2.0f;
     shots.push_back({x + half, y + half, std::cos(a) * SHOT_SPEED, std::sin(a) * SHOT_SPEED});
 }
@@ -74,7 +76,7 @@ void _player::p2_fire() {
 void _player::draw() {
     buffer_draw_sprite(ship, static_cast<int>(x), static_cast<int>(y));
     if (two_player)
-        buffer_draw_sprite(targeting, mouse_x, mouse_y);
+        buffer_draw_sprite(targeting, pointer_x(), pointer_y());
 }
 
 bool boxes_overlap(float ax, float ay, int aw, int ah, float bx, float by, int bw, int bh) {

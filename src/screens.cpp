@@ -1,7 +1,9 @@
 // screens.cpp: the title menu, the game-over screen and which screen runs each tick.
 #include "screens.h"
 
+#include "display.h"
 #include "draw.h"
+#include "gamepad.h"
 #include "logic.h"
 #include "main.h"
 #include "media.h"
@@ -61,14 +63,23 @@ static short take_choice(short sel, short &delay) {
     }
 }
 
+// Enter, but not as part of Alt+Enter, which switches fullscreen; or a gamepad's choice
+static bool choose_pressed() {
+    return (key[KEY_ENTER] && !alt_held()) || gamepad.choose;
+}
+
+static bool back_pressed() {
+    return key[KEY_ESC] || gamepad.back;
+}
+
 static short read_menu_keys(short &sel, short &delay) {
-    if (key[KEY_UP])
+    if (key[KEY_UP] || gamepad.up)
         move_choice(sel, -1, delay);
-    if (key[KEY_DOWN])
+    if (key[KEY_DOWN] || gamepad.down)
         move_choice(sel, +1, delay);
-    if (key[KEY_ENTER])
+    if (choose_pressed())
         return take_choice(sel, delay);
-    if (key[KEY_ESC])
+    if (back_pressed())
         return STATE_QUIT;
     return STATE_MENU;
 }
@@ -131,7 +142,7 @@ short dead() {
     }
 
     buffer_textout_centre_ex(font, "Game Over", 320, 200, white());
-    if (key[KEY_ENTER] || key[KEY_ESC]) {
+    if (choose_pressed() || back_pressed()) {
         particles.clear();
         first = true;
         return STATE_MENU;

@@ -1,8 +1,10 @@
 #include "headless.h"
 
 #include "desktop.h"
+#include "display.h"
 #include "draw.h"
 #include "enemy.h"
+#include "gamepad.h"
 #include "logic.h"
 #include "main.h"
 #include "media.h"
@@ -45,6 +47,15 @@ void reset_game_globals(unsigned seed) {
         key[k] = 0;
     mouse_x = mouse_y = 0;
     mouse_b = 0;
+    num_joysticks = 0; // no gamepad, and an unused one standing still
+    for (int j = 0; j < MAX_JOYSTICKS; j++)
+        joy[j] = {};
+    gamepad = {};
+    display_scale = window_scale = largest_scale = 1;
+    fullscreen = false;
+    picture_left = picture_top = 0;
+    notice = nullptr;
+    notice_frames = 0;
     score = 0;
     level = 1;
     highscore = 0;

@@ -34,9 +34,10 @@ wait_for() {
     done
 }
 
-# a 640x480 X server of this test's own, on a free display, kept up between the games it runs
+# start_x [WxH]: an X server of this test's own, 640x480 unless given, on a free display, kept up
+# between the games it runs
 start_x() {
-    Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$WORK/display" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 "${1:-640x480}x24" -nolisten tcp -noreset 3>"$WORK/display" 2>/dev/null &
     XVFB_PID=$!
     wait_for "the X server" test -s "$WORK/display"
     export DISPLAY=":$(cat "$WORK/display")"

@@ -1,0 +1,248 @@
+// display.cpp: the window at a whole-number scale, fullscreen with black borders, the copy of
+// the picture to the screen with every game pixel a square block, and the pointer in game pixels.
+#include "display.h"
+
+#include "main.h"
+
+#include <allegro.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+int display_scale = 1;
+int window_scale = 1;
+int largest_scale = 1;
+bool fullscreen = false;
+int picture_left = 0;
+int picture_top = 0;
+int notice_frames = 0;
+const char *notice = nullptr;
+bool display_lost = false;
+
+constexpr long long ROOM_TENTHS = 9; // a window may take nine tenths of the desktop each way
+constexpr int NOTICE_FRAMES = 2 * TICKS_PER_SECOND; // two seconds at full speed
+static const char *const WINDOW_TITLE = "Moonstruck";
+
+static BITMAP *scaled = nullptr; // the picture at the display's scale, when that is above 1
+static int desktop_w = SCREEN_WIDTH;
+static int desktop_h = SCREEN_HEIGHT;
+static int fullscreen_largest = 1; // the most the monitor holds edge to edge
+
+static int largest_scale_within(long long w, long long h) {
+    int scale = 1;
+    while (scale < MAX_SCALE && (scale + 1) * SCREEN_WIDTH <= w && (scale + 1) * SCREEN_HEIGHT <= h)
+        scale++;
+    return scale;
+}
+
+int largest_window_scale(int desktop_w, int desktop_h) {
+    return largest_scale_within(desktop_w * ROOM_TENTHS / 10, desktop_h * ROOM_TENTHS / 10);
+}
+
+int largest_fullscreen_scale(int screen_w, int screen_h) {
+    return largest_scale_within(screen_w, screen_h);
+}
+
+static void tell(const char *what) {
+    notice = what;
+    notice_frames = NOTICE_FRAMES;
+}
+
+// the scaled copy's bitmap, the picture's place on the screen and the pointer's range for a
+// scale; false when the copy's bitmap can't be had
+static bool place_picture(int scale) {
+    if (scaled)
+        destroy_bitmap(scaled);
+    scaled = nullptr;
+    if (scale > 1) {
+        scaled = create_bitmap(SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale);
+        if (!scaled)
+            return false;
+    }
+    display_scale = scale;
+    picture_left = (SCREEN_W - SCREEN_WIDTH * scale) / 2;
+    picture_top = (SCREEN_H - SCREEN_HEIGHT * scale) / 2;
+    clear_to_color(screen, makecol(0, 0, 0)); // the borders stay black from now on
+    set_mouse_range(picture_left, picture_top, picture_left + SCREEN_WIDTH * scale - 1,
+                    picture_top + SCREEN_HEIGHT * scale - 1);
+    return true;
+}
+
+// fullscreen covers the whole monitor at its own resolution, so that nothing switches the
+// monitor's mode; the picture sits in the middle at the largest scale that fits
+static bool try_fullscreen() {
+    if (set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, desktop_w, desktop_h, 0, 0) != 0)
+        return false;
+    if (SCREEN_W < SCREEN_WIDTH || SCREEN_H < SCREEN_HEIGHT)
+        return false;
+    fullscreen_largest = largest_fullscreen_scale(SCREEN_W, SCREEN_H);
+    if (!place_picture(fullscreen_largest))
+        return false;
+    fullscreen = true;
+    return true;
+}
+
+static bool try_window(int scale) {
+    if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale, 0, 0) !=
+        0)
+        return false;
+    if (!place_picture(scale))
+        return false;
+    set_window_title(WINDOW_TITLE);
+    fullscreen = false;
+    window_scale = scale;
+    return true;
+}
+
+// the window at this scale or, when that can't be set, at the next smaller one that can
+static bool open_window(int scale) {
+    for (int s = scale; s >= 1; s--)
+        if (try_window(s)) {
+            if (s < scale)
+                tell("The window couldn't be made that big");
+            return true;
+        }
+    display_lost = true;
+    return false;
+}
+
+// a window that worked a moment ago can't be had again: the game must end, saying why
+static void reopen_window(int scale) {
+    if (!open_window(scale))
+        allegro_message("Couldn't set up a graphics mode!\n");
+}
+
+bool open_display() {
+    int w = 0, h = 0;
+    if (get_desktop_resolution(&w, &h) == 0 && w > 0 && h > 0) {
+        desktop_w = w;
+        desktop_h = h;
+    }
+    largest_scale = largest_window_scale(desktop_w, desktop_h);
+    const bool opened = open_window(largest_scale);
+    notice_frames = 0; // a smaller window than the desktop allows is no news at start-up
+    return opened;
+}
+
+void close_display() {
+    if (scaled)
+        destroy_bitmap(scaled);
+    scaled = nullptr;
+}
+
+void step_scale(int by) {
+    if (fullscreen) {
+        int scale = std::clamp(display_scale + by, 1, fullscreen_largest);
+        if (scale != display_scale && !place_picture(scale))
+            place_picture(1);
+        return;
+    }
+    int scale = std::clamp(window_scale + by, 1, largest_scale);
+    if (scale != window_scale)
+        reopen_window(scale);
+}
+
+void toggle_fullscreen() {
+    if (fullscreen) {
+        reopen_window(window_scale);
+    } else if (!try_fullscreen()) {
+        reopen_window(window_scale);
+        tell("Fullscreen isn't available here");
+    }
+}
+
+bool alt_held() {
+    return key[KEY_ALT] || key[KEY_ALTGR];
+}
+
+void follow_display_keys() {
+    static bool smaller_was = false, bigger_was = false, full_was = false;
+    const bool smaller = key[KEY_F9];
+    const bool bigger = key[KEY_F10];
+    const bool full = key[KEY_F11] || (alt_held() && key[KEY_ENTER]);
+    if (smaller && !smaller_was)
+        step_scale(-1);
+    if (bigger && !bigger_was)
+        step_scale(+1);
+    if (full && !full_was)
+        toggle_fullscreen();
+    smaller_was = smaller;
+    bigger_was = bigger;
+    full_was = full;
+}
+
+// one row of the picture, each pixel repeated scale times; 2 and 4, the common scales, are
+// written a whole block of pixels at a time
+static void widen_row(const uint16_t *in, unsigned char *out, int w, int scale) {
+    if (scale == 2) {
+        for (int x = 0; x < w; x++) {
+            const uint32_t block = in[x] * 0x00010001u;
+            std::memcpy(out + 4 * x, &block, sizeof block);
+        }
+    } else if (scale == 4) {
+        for (int x = 0; x < w; x++) {
+            const uint64_t block = in[x] * 0x0001000100010001ull;
+            std::memcpy(out + 8 * x, &block, sizeof block);
+        }
+    } else {
+        for (int x = 0; x < w; x++)
+            for (int k = 0; k < scale; k++)
+                std::memcpy(out + 2 * (x * scale + k), &in[x], sizeof in[x]);
+    }
+}
+
+// the library's stretch_blit gives the same blocks, at about three times the cost; it is kept
+// for bitmaps the fast copy can't read or write directly
+void scale_picture(BITMAP *from, BITMAP *to, int scale) {
+    const int w = from->w, h = from->h;
+    if (bitmap_color_depth(from) != 16 || bitmap_color_depth(to) != 16 || !is_memory_bitmap(from) ||
+        !is_memory_bitmap(to) || to->w < w * scale || to->h < h * scale) {
+        stretch_blit(from, to, 0, 0, w, h, 0, 0, w * scale, h * scale);
+        return;
+    }
+    const size_t row_bytes = static_cast<size_t>(w) * scale * sizeof(uint16_t);
+    for (int y = 0; y < h; y++) {
+        unsigned char *out = to->line[y * scale];
+        widen_row(reinterpret_cast<const uint16_t *>(from->line[y]), out, w, scale);
+        for (int k = 1; k < scale; k++)
+            std::memcpy(to->line[y * scale + k], out, row_bytes);
+    }
+}
+
+// the notice in a black band across the top of the picture, over the game
+static void draw_notice(BITMAP *picture) {
+    if (notice_frames <= 0 || !notice)
+        return;
+    notice_frames -= 1;
+    const int width = text_length(font, notice) + 16;
+    const int left = (SCREEN_WIDTH - width) / 2;
+    rectfill(picture, left, 0, left + width - 1, text_height(font) + 7, makecol(0, 0, 0));
+    textout_centre_ex(picture, font, notice, SCREEN_WIDTH / 2, 4, makecol(255, 255, 255), -1);
+}
+
+void show_picture(BITMAP *picture) {
+    if (!screen)
+        return;
+    draw_notice(picture);
+    if (!scaled) {
+        blit(picture, screen, 0, 0, picture_left, picture_top, SCREEN_WIDTH, SCREEN_HEIGHT);
+        return;
+    }
+    scale_picture(picture, scaled, display_scale);
+    blit(scaled, screen, 0, 0, picture_left, picture_top, scaled->w, scaled->h);
+}
+
+// screen pixels to game pixels, rounding towards the top left also left of and above the picture
+static int to_game_pixels(int at, int origin) {
+    const int d = at - origin;
+    return d >= 0 ? d / display_scale : -((display_scale - 1 - d) / display_scale);
+}
+
+int pointer_x() {
+    return to_game_pixels(mouse_x, picture_left);
+}
+
+int pointer_y() {
+    return to_game_pixels(mouse_y, picture_top);
+}

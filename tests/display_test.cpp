@@ -1,0 +1,121 @@
+#include "display.h"
+#include "fixture.h"
+#include "main.h"
+#include "media.h"
+#include "player.h"
+
+#include <cstdlib>
+
+using Display = GameTest;
+
+TEST_F(Display, WindowScaleIsTheLargestThatLeavesATenthOfTheDesktop) {
+    struct row {
+        int w, h, scale;
+    };
+    const row rows[] = {
+        {.w = 1920, .h = 1080, .scale = 2}, {.w = 3840, .h = 2160, .scale = 4},
+        {.w = 1366, .h = 768, .scale = 1},  {.w = 1280, .h = 1024, .scale = 1},
+        {.w = 2560, .h = 1440, .scale = 2}, {.w = 640, .h = 480, .scale = 1},
+        {.w = 320, .h = 200, .scale = 1},   {.w = 100000, .h = 100000, .scale = MAX_SCALE},
+    };
+    for (const row &r : rows) {
+        SCOPED_TRACE(std::to_string(r.w) + "x" + std::to_string(r.h));
+        EXPECT_EQ(largest_window_scale(r.w, r.h), r.scale);
+    }
+}
+
+TEST_F(Display, FullscreenScaleIsTheLargestThatFitsEdgeToEdge) {
+    struct row {
+        int w, h, scale;
+    };
+    const row rows[] = {
+        {.w = 1920, .h = 1080, .scale = 2},
+        {.w = 1280, .h = 960, .scale = 2},
+        {.w = 1279, .h = 960, .scale = 1},
+        {.w = 2560, .h = 1920, .scale = 4},
+    };
+    for (const row &r : rows) {
+        SCOPED_TRACE(std::to_string(r.w) + "x" + std::to_string(r.h));
+        EXPECT_EQ(largest_fullscreen_scale(r.w, r.h), r.scale);
+    }
+}
+
+// every pixel of the scaled copy, against the picture's pixel it stands for
+static int pixels_off_their_block(BITMAP *picture, BITMAP *copy, int scale) {
+    int off = 0;
+    for (int y = 0; y < copy->h; y++)
+        for (int x = 0; x < copy->w; x++)
+            off += getpixel(copy, x, y) != getpixel(picture, x / scale, y / scale);
+    return off;
+}
+
+TEST_F(Display, ScaledCopyShowsEachPixelAsASquareBlock) {
+    srand(7);
+    BITMAP *picture = create_bitmap(64, 48);
+    for (int y = 0; y < 48; y++)
+        for (int x = 0; x < 64; x++)
+            putpixel(picture, x, y, makecol(rand() % 256, rand() % 256, rand() % 256));
+    for (int scale : {2, 3, 4, 5}) {
+        SCOPED_TRACE(scale);
+        BITMAP *copy = create_bitmap(64 * scale, 48 * scale);
+        clear_to_color(copy, makecol(255, 0, 255));
+        scale_picture(picture, copy, scale);
+        EXPECT_EQ(pixels_off_their_block(picture, copy, scale), 0);
+        destroy_bitmap(copy);
+    }
+    destroy_bitmap(picture);
+}
+
+TEST_F(Display, PointerIsReadInGamePixels) {
+    struct row {
+        const char *name;
+        int scale, left = 0, top = 0, mouse_x, mouse_y, x, y;
+    };
+    const row rows[] = {
+        {.name = "window at 1", .scale = 1, .mouse_x = 639, .mouse_y = 479, .x = 639, .y = 479},
+        {.name = "window at 2", .scale = 2, .mouse_x = 641, .mouse_y = 479, .x = 320, .y = 239},
+        {.name = "window at 4", .scale = 4, .mouse_x = 2559, .mouse_y = 3, .x = 639, .y = 0},
+        {.name = "fullscreen corner",
+         .scale = 2,
+         .left = 320,
+         .top = 60,
+         .mouse_x = 320,
+         .mouse_y = 60,
+         .x = 0,
+         .y = 0},
+        {.name = "fullscreen border",
+         .scale = 2,
+         .left = 320,
+         .top = 60,
+         .mouse_x = 319,
+         .mouse_y = 57,
+         .x = -1,
+         .y = -2},
+    };
+    for (const row &r : rows) {
+        SCOPED_TRACE(r.name);
+        display_scale = r.scale;
+        picture_left = r.left;
+        picture_top = r.top;
+        mouse_x = r.mouse_x;
+        mouse_y = r.mouse_y;
+        EXPECT_EQ(pointer_x(), r.x);
+        EXPECT_EQ(pointer_y(), r.y);
+    }
+}
+
+TEST_F(Display, CrosshairAndMouseGunFollowThePointerInGamePixelsAtScale2) {
+    display_scale = 2;
+    mouse_x = 2 * 400; // level with the ship's corner, right of it
+    mouse_y = 2 * 435;
+    mouse_b = 1;
+    player.init(true);
+    player.do_stuff();
+    auto crosshair = queued_sprites(targeting);
+    ASSERT_EQ(crosshair.size(), 1u);
+    EXPECT_EQ(crosshair[0].x, 400);
+    EXPECT_EQ(crosshair[0].y, 435);
+    ASSERT_EQ(player.shots.size(), 1u);
+    EXPECT_NEAR(player.shots.front().dx, 5, 1e-4); // straight at the pointer
+    EXPECT_NEAR(player.shots.front().dy, 0, 1e-4);
+}
