@@ -1,6 +1,7 @@
 // desktop.cpp: the window as the desktop sees it, the display going away, focus, pause and mute.
 #include "desktop.h"
 
+#include "display.h"
 #include "draw.h"
 #include "main.h"
 #include "media.h"
@@ -27,6 +28,9 @@ static BITMAP *paused_picture; // the last picture of the game before it was pau
 
 constexpr int FULL_VOLUME = 255;
 constexpr int NOTICE_TICKS = TICKS_PER_SECOND * 3 / 2;
+// setting the screen's mode (a new scale, fullscreen) moves the focus between the library's
+// windows for a moment: a loss of focus that soon after is not the player going elsewhere
+constexpr int MODE_CHANGE_SETTLE_FRAMES = TICKS_PER_SECOND / 2;
 
 void _desktop::init() {
     paused = false;
@@ -164,7 +168,7 @@ static short paused_tick(bool pause_pressed) {
 
 short desktop_tick(short state) {
     bool pause_pressed = pressed(KEY_P, desktop.p_held) | pause_key_pressed();
-    bool lost = focus_lost.exchange(false);
+    bool lost = focus_lost.exchange(false) && frames_since_mode_change >= MODE_CHANGE_SETTLE_FRAMES;
     if (pressed(KEY_M, desktop.m_held))
         switch_sound();
 

@@ -19,6 +19,7 @@ int picture_top = 0;
 int notice_frames = 0;
 const char *notice = nullptr;
 bool display_lost = false;
+int frames_since_mode_change = 0;
 
 constexpr long long ROOM_TENTHS = 9; // a window may take nine tenths of the desktop each way
 constexpr int NOTICE_FRAMES = 2 * TICKS_PER_SECOND; // two seconds at full speed
@@ -72,6 +73,7 @@ static bool place_picture(int scale) {
 // fullscreen covers the whole monitor at its own resolution, so that nothing switches the
 // monitor's mode; the picture sits in the middle at the largest scale that fits
 static bool try_fullscreen() {
+    frames_since_mode_change = 0;
     if (set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, desktop_w, desktop_h, 0, 0) != 0)
         return false;
     if (SCREEN_W < SCREEN_WIDTH || SCREEN_H < SCREEN_HEIGHT)
@@ -84,6 +86,7 @@ static bool try_fullscreen() {
 }
 
 static bool try_window(int scale) {
+    frames_since_mode_change = 0;
     if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale, 0, 0) !=
         0)
         return false;
@@ -157,6 +160,7 @@ bool alt_held() {
 }
 
 void follow_display_keys() {
+    frames_since_mode_change += 1;
     static bool smaller_was = false, bigger_was = false, full_was = false;
     const bool smaller = key[KEY_F9];
     const bool bigger = key[KEY_F10];

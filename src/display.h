@@ -14,6 +14,7 @@ extern int picture_top;    // (not 0 only in fullscreen, where black borders sur
 extern int notice_frames;  // frames the display's notice stays up
 extern const char *notice; // what the display has to tell the player, or null
 extern bool display_lost;  // no mode could be set again after a change: the game must end
+extern int frames_since_mode_change; // frames shown since the screen's mode was last set
 
 // the largest whole scale at which the picture fits a desktop, with a tenth of it left for
 // panels and window borders; 1 when even that is too much

@@ -1,6 +1,7 @@
 #include "fixture.h"
 
 #include "desktop.h"
+#include "display.h"
 #include "main.h"
 #include "media.h"
 #include "particle.h"
@@ -189,6 +190,18 @@ TEST_F(Desktop, LosingTheFocusPausesAGameUntilP) {
     EXPECT_TRUE(desktop.paused);
     tap(KEY_P);
     EXPECT_FALSE(desktop.paused);
+}
+
+TEST_F(Desktop, FocusLostJustAfterTheScreenModeChangedDoesNotPauseTheGame) {
+    tick();
+    frames_since_mode_change = 0; // F11 or a new scale: the library's windows trade the focus
+    focus_lost = true;
+    tick();
+    EXPECT_FALSE(desktop.paused);
+    frames_since_mode_change = TICKS_PER_SECOND / 2; // half a second later the player has left
+    focus_lost = true;
+    tick();
+    EXPECT_TRUE(desktop.paused);
 }
 
 TEST_F(Desktop, FocusLostOnTheTitleScreenDoesNotPauseTheNextGame) {

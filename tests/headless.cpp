@@ -56,6 +56,7 @@ void reset_game_globals(unsigned seed) {
     picture_left = picture_top = 0;
     notice = nullptr;
     notice_frames = 0;
+    frames_since_mode_change = 60 * TICKS_PER_SECOND; // the window was opened long ago
     score = 0;
     level = 1;
     highscore = 0;
