@@ -5,7 +5,9 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -142,7 +144,8 @@ struct scratch_file {
         dir = mkdtemp(pattern);
         path = dir + "/" + name;
         FILE *f = fopen(path.c_str(), "wb");
-        fwrite(b.data(), 1, b.size(), f);
+        if (!b.empty())
+            fwrite(b.data(), 1, b.size(), f);
         fclose(f);
     }
     ~scratch_file() {
@@ -480,3 +483,26 @@ TEST(MediaFolder, MissingFolderNamesTheFolderSearchedAndHowToStart) {
                   "/media.\nStart the game with ./play in its source folder, or with the "
                   "moonstruck launcher once it is installed.");
 }
+
+#ifndef __SANITIZE_ADDRESS__ // the sanitizer reserves far more address space than any limit here
+TEST(SoundCheck, SoundBeyondTheMemoryLeftSaysMemoryRanOut) {
+    const bytes_t b = wav(2, SOUND_RATE_MAX, 16, SOUND_RATE_MAX * 25); // 9.6 MB of samples
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) { // this process's address space, and 2 MB more
+        long size_kb = 0;
+        FILE *status = fopen("/proc/self/status", "r");
+        char line[256];
+        while (fgets(line, sizeof line, status))
+            sscanf(line, "VmSize: %ld", &size_kb);
+        fclose(status);
+        const rlimit limit{.rlim_cur = static_cast<rlim_t>(size_kb + 2048) * 1024,
+                           .rlim_max = RLIM_INFINITY};
+        setrlimit(RLIMIT_AS, &limit);
+        _exit(sound_reason(b) == "out of memory" ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+}
+#endif
