@@ -213,8 +213,10 @@ static std::string check_picture(std::vector<unsigned char> &b) {
     if (compression == BI_BITFIELDS) {
         // the library knows three sets of colour masks, and reads the pixels right after them
         const long masks_end = FILE_HEADER + WINDOWS_HEADER + 12;
-        if (header != WINDOWS_HEADER || size < masks_end)
+        if (header != WINDOWS_HEADER)
             return "format not supported (colour masks)";
+        if (size < masks_end)
+            return "picture cut off in its header";
         const uint32_t red = le32(&b[54]), blue = le32(&b[62]);
         if (!(bits == 16 && blue == 0x1f && (red == 0x7c00 || red == 0xf800)) &&
             !(bits == 32 && blue == 0xff && red == 0xff0000))
@@ -287,7 +289,7 @@ std::string sound_from_bytes(const std::vector<unsigned char> &b, SAMPLE **sound
     int channels = 0, rate = 0, bits = 0;
     // the chunks, each padded to an even length; what follows the sound data is not read
     for (size_t at = 12; at + 8 <= size;) {
-        const unsigned char *chunk = &b[at + 8];
+        const unsigned char *chunk = b.data() + at + 8;
         const size_t length = le32(&b[at + 4]);
         if (length > size - at - 8)
             return say("sound cut off (a chunk of %zu bytes, %zu left)", length, size - at - 8);
