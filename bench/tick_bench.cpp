@@ -47,7 +47,7 @@ void bring_up_library() {
     }
     window = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     if (const char *unloaded = load_media()) {
-        fprintf(stderr, "Couldn't load %s\n", unloaded);
+        fprintf(stderr, "%s\n", unloaded);
         exit(1);
     }
     menu(); // its first call rolls its bananas' angles; every scene comes after that

@@ -73,7 +73,7 @@ short init_everything() {
         return fail("Couldn't create the back buffer!");
     if (const char *unloaded = load_media()) {
         release_media();
-        return fail(std::string("Couldn't load ") + unloaded);
+        return fail(unloaded);
     }
     signal(SIGINT, quit_signal);
     signal(SIGTERM, quit_signal);

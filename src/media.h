@@ -3,6 +3,9 @@
 
 #include <allegro.h>
 
+#include <string>
+#include <vector>
+
 // the pictures; pairs hold the crazy picture at 0 and the sane one at 1
 extern BITMAP *banana, *title, *insanity, *health, *ship, *cow, *targeting, *shotplus, *shotminus;
 extern BITMAP *shot[2], *enemy1[2], *enemy2[2], *enemy3[2], *eshot1[2];
@@ -11,8 +14,26 @@ extern BITMAP *shot[2], *enemy1[2], *enemy2[2], *enemy3[2], *eshot1[2];
 extern SAMPLE *sthud, *sweird, *sboing, *sfire, *shurt, *sgonenuts, *sow, *ssmallboom, *smoo,
     *scrazylaugh;
 
-// loads every picture and sound from media/ under the working directory; the path of the
-// first that won't load, or null
+// every media file is read whole into memory, and no larger one is read at all
+constexpr long MEDIA_FILE_MAX = 16L << 20;
+// the widest and tallest picture taken: larger than the window, so larger than any use
+constexpr int PICTURE_SIDE_MAX = 1024;
+// the sample rates the mixer plays well, and the longest sound
+constexpr int SOUND_RATE_MIN = 8000;
+constexpr int SOUND_RATE_MAX = 96000;
+constexpr int SOUND_SECONDS_MAX = 30;
+
+// loads every picture and sound from media/ under the working directory; null, or what went
+// wrong in full ("Couldn't load /the/full/path: why")
 const char *load_media();
 // safe on a half-loaded set: whatever failed to load is still null
 void release_media();
+
+// the bytes of a regular file no larger than MEDIA_FILE_MAX, read without ever waiting;
+// "" or why not
+std::string read_media_file(const char *path, std::vector<unsigned char> &bytes);
+// the picture in a BMP file's bytes, checked before the library reads them (which may turn a
+// top-down picture over in place); "" or why not
+std::string picture_from_bytes(std::vector<unsigned char> &bytes, BITMAP **picture);
+// the sound in a WAV file's bytes; "" or why not
+std::string sound_from_bytes(const std::vector<unsigned char> &bytes, SAMPLE **sound);

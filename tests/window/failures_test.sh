@@ -11,14 +11,15 @@ printf '#!/bin/sh\nexit 1\n' >"$WORK/bin/xmessage"
 chmod +x "$WORK/bin/xmessage"
 cp -r media "$WORK/run/"
 
-# refuses FILE: the game started on the copy of the media names media/FILE and exits with 1
+# refuses FILE: the game started on the copy of the media names media/FILE in full and exits with 1
 refuses() {
     STATUS=0
     (cd "$WORK/run" && { ulimit -c unlimited 2>/dev/null || true; } &&
         PATH=$WORK/bin:$PATH exec timeout 20 "$GAME") >"$WORK/out" 2>"$WORK/err" || STATUS=$?
     [ "$STATUS" -ne 124 ] || fail "$1: the game took the file and ran on until stopped after 20 s"
     [ "$STATUS" -eq 1 ] || fail "$1: the game exited with $STATUS, not 1"
-    grep -qxF "Couldn't load media/$1" "$WORK/out" || fail "$1: the game said: $(cat "$WORK/out")"
+    grep -qF "Couldn't load $(cd "$WORK/run" && pwd -P)/media/$1: " "$WORK/out" ||
+        fail "$1: the game said: $(cat "$WORK/out")"
     [ -z "$(find "$WORK/run" -maxdepth 1 -name 'core*')" ] || fail "$1: the game left a core dump"
 }
 

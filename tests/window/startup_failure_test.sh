@@ -28,7 +28,7 @@ for missing in ship.bmp crazy/enemy3.bmp sound/fire.wav sound/crazylaugh.wav; do
     wait_exit
     [ -n "${box:-}" ] || message=$(cat "$WORK/out")
     [ "$STATUS" -eq 1 ] || fail "without media/$missing the game exited with $STATUS, not 1"
-    grep -qF "Couldn't load media/$missing" <<<"$message" || fail "without media/$missing it said: $message"
+    grep -qF "Couldn't load $(cd "$WORK/run" && pwd -P)/media/$missing: no such file" <<<"$message" || fail "without media/$missing it said: $message"
     box=
 done
 echo "PASS"
