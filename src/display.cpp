@@ -2,7 +2,7 @@
 // the picture to the screen with every game pixel a square block, and the pointer in game pixels.
 #include "display.h"
 
-#include "main.h"
+#include "measures.h"
 
 #include <allegro.h>
 

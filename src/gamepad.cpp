@@ -2,7 +2,7 @@
 // zone, the gun, and choosing and leaving in the menus; a pad that comes or goes is noticed.
 #include "gamepad.h"
 
-#include "main.h"
+#include "measures.h"
 
 #include <allegro.h>
 

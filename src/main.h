@@ -1,15 +1,13 @@
-// main.h: the program frame that everything stands on: the game's measures, start-up and
-// shutdown, the tick counter and the run of a frame's ticks.
+// main.h: the program frame that everything stands on: the scores, start-up and shutdown, the
+// tick counter and the run of a frame's ticks.
 #pragma once
+
+#include "measures.h"
 
 #include <allegro.h>
 
 #include <atomic>
 
-constexpr int TICKS_PER_SECOND = 50;
-constexpr int SCREEN_WIDTH = 640;
-constexpr int SCREEN_HEIGHT = 480;
-constexpr float PI = 3.14159265f;
 // ticks caught up at most after a stall (a stopped process, a busy machine); the rest are dropped
 constexpr int CATCH_UP_LIMIT = TICKS_PER_SECOND / 5;
 
