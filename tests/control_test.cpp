@@ -19,12 +19,8 @@ struct ShipTick : GameTest {
     }
 };
 
-struct steering {
-    const char *name;
-    int key;
-    bool crazy;
-    float dx, dy;
-};
+// clang-format off
+struct steering { const char *name; int key; bool crazy; float dx, dy; };
 
 TEST_F(ShipTick, HeldKeySteersAtThreePixelsATickReversedWhenCrazy) {
     const steering rows[] = {
@@ -39,6 +35,7 @@ TEST_F(ShipTick, HeldKeySteersAtThreePixelsATickReversedWhenCrazy) {
         {.name = "crazy, left arrow", .key = KEY_LEFT, .crazy = true, .dx = 3},
         {.name = "crazy, down arrow", .key = KEY_DOWN, .crazy = true, .dy = -3},
     };
+    // clang-format on
     for (const steering &row : rows) {
         SCOPED_TRACE(row.name);
         GameTest::SetUp();
@@ -67,12 +64,8 @@ TEST_F(ShipTick, ReleasedAxisCoastsLosingASixthOfItsSpeedEachTick) {
     EXPECT_NEAR(player.dy, -2.5, 1e-5);
 }
 
-struct edge {
-    const char *name;
-    int key;
-    float x, y;
-    float x_after, y_after;
-};
+// clang-format off
+struct edge { const char *name; int key; float x, y; float x_after, y_after; };
 
 TEST_F(ShipTick, ShipStopsAtTheEdgesButKeepsPushingAgainstThem) {
     const edge rows[] = {
@@ -80,19 +73,10 @@ TEST_F(ShipTick, ShipStopsAtTheEdgesButKeepsPushingAgainstThem) {
         {.name = "right", .key = KEY_RIGHT, .x = 613, .y = 100, .x_after = 615, .y_after = 100},
         {.name = "top", .key = KEY_UP, .x = 100, .y = 2, .x_after = 100, .y_after = 0},
         {.name = "bottom", .key = KEY_DOWN, .x = 100, .y = 453, .x_after = 100, .y_after = 455},
-        {.name = "just inside the right",
-         .key = KEY_RIGHT,
-         .x = 611,
-         .y = 9,
-         .x_after = 614,
-         .y_after = 9},
-        {.name = "just inside the bottom",
-         .key = KEY_DOWN,
-         .x = 9,
-         .y = 451,
-         .x_after = 9,
-         .y_after = 454},
+        {.name = "just inside the right", .key = KEY_RIGHT, .x = 611, .y = 9, .x_after = 614, .y_after = 9},
+        {.name = "just inside the bottom", .key = KEY_DOWN, .x = 9, .y = 451, .x_after = 9, .y_after = 454},
     };
+    // clang-format on
     for (const edge &row : rows) {
         SCOPED_TRACE(row.name);
         GameTest::SetUp();
@@ -105,16 +89,14 @@ TEST_F(ShipTick, ShipStopsAtTheEdgesButKeepsPushingAgainstThem) {
     }
 }
 
-struct trigger {
-    const char *name;
-    int key;
-    std::vector<int> fired;
-};
+// clang-format off
+struct trigger { const char *name; int key; std::vector<int> fired; };
 
 TEST_F(ShipTick, KeyboardGunFiresOnTheFirstTickThenEverySixteenth) {
     const trigger rows[] = {{.name = "Left Control", .key = KEY_LCONTROL, .fired = {1, 17, 33}},
                             {.name = "Space", .key = KEY_SPACE, .fired = {1, 17, 33}},
                             {.name = "no key", .key = KEY_Q, .fired = {}}};
+    // clang-format on
     for (const trigger &row : rows) {
         SCOPED_TRACE(row.name);
         GameTest::SetUp();
@@ -123,12 +105,8 @@ TEST_F(ShipTick, KeyboardGunFiresOnTheFirstTickThenEverySixteenth) {
     }
 }
 
-struct mouse_trigger {
-    const char *name;
-    bool two_player;
-    int buttons;
-    std::vector<int> fired;
-};
+// clang-format off
+struct mouse_trigger { const char *name; bool two_player; int buttons; std::vector<int> fired; };
 
 TEST_F(ShipTick, MouseGunFiresEveryTwentyFirstTickOnlyInATwoPlayerGame) {
     const mouse_trigger rows[] = {
@@ -136,6 +114,7 @@ TEST_F(ShipTick, MouseGunFiresEveryTwentyFirstTickOnlyInATwoPlayerGame) {
         {.name = "right button", .two_player = true, .buttons = 2, .fired = {}},
         {.name = "one player", .two_player = false, .buttons = 1, .fired = {}},
     };
+    // clang-format on
     for (const mouse_trigger &row : rows) {
         SCOPED_TRACE(row.name);
         GameTest::SetUp();

@@ -68,17 +68,15 @@ TEST_F(Playing, StatusShowsTheScoreAndTheHighScore) {
     EXPECT_EQ(queued_text("High Score: 34"), true);
 }
 
-struct meters {
-    const char *name;
-    short insanity, health;
-    int insanity_width, health_width;
-};
+// clang-format off
+struct meters { const char *name; short insanity, health; int insanity_width, health_width; };
 
 TEST_F(Playing, MeterBarsEndAtTheirValuePlusFour) {
     const meters rows[] = {
         {.name = "whole", .insanity = 0, .health = 100, .insanity_width = 0, .health_width = 98},
         {.name = "halfway", .insanity = 50, .health = 30, .insanity_width = 48, .health_width = 28},
     };
+    // clang-format on
     for (const meters &row : rows) {
         SCOPED_TRACE(row.name);
         drawqueue.clear();
@@ -127,18 +125,15 @@ TEST_F(Playing, InsanityFadesAPointEveryFiftyFirstTick) {
     EXPECT_EQ(faded, std::vector<int>({51, 102}));
 }
 
-struct spell {
-    const char *name;
-    short times_crazy;
-    int ticks;
-    const char *first_countdown;
-};
+// clang-format off
+struct spell { const char *name; short times_crazy; int ticks; const char *first_countdown; };
 
 TEST_F(Playing, FullMeterDrivesThePlayerCrazyForFifteenSecondsTimesTheSpells) {
     const spell rows[] = {
         {.name = "first spell", .times_crazy = 0, .ticks = 750, .first_countdown = "0:14"},
         {.name = "third spell", .times_crazy = 2, .ticks = 2250, .first_countdown = "0:44"},
     };
+    // clang-format on
     for (const spell &row : rows) {
         SCOPED_TRACE(row.name);
         tick(); // the game under way
@@ -176,34 +171,16 @@ TEST_F(Playing, StarsFallOnlyWhileSane) {
         EXPECT_NE(p.kind, PARTICLE_STAR);
 }
 
-struct ending {
-    const char *name;
-    bool esc;
-    short health;
-    short next;
-    short health_after;
-    bool two_player_after;
-};
+// clang-format off
+struct ending { const char *name; bool esc; short health, next, health_after; bool two_player_after; };
 
 TEST_F(Playing, EscLeavesToTheMenuWithAFreshShipAndNoHealthEndsTheGame) {
     const ending rows[] = {
-        {.name = "playing on",
-         .health = 1,
-         .next = STATE_PLAYING,
-         .health_after = 1,
-         .two_player_after = true},
-        {.name = "health gone",
-         .health = 0,
-         .next = STATE_GAME_OVER,
-         .health_after = 0,
-         .two_player_after = true},
-        {.name = "Esc wins over death",
-         .esc = true,
-         .health = 0,
-         .next = STATE_MENU,
-         .health_after = 100,
-         .two_player_after = false},
+        {.name = "playing on", .health = 1, .next = STATE_PLAYING, .health_after = 1, .two_player_after = true},
+        {.name = "health gone", .health = 0, .next = STATE_GAME_OVER, .health_after = 0, .two_player_after = true},
+        {.name = "Esc wins over death", .esc = true, .health = 0, .next = STATE_MENU, .health_after = 100},
     };
+    // clang-format on
     for (const ending &row : rows) {
         SCOPED_TRACE(row.name);
         player.init(true);
@@ -221,35 +198,21 @@ TEST_F(Playing, EscLeavesToTheMenuWithAFreshShipAndNoHealthEndsTheGame) {
     }
 }
 
-struct spawning {
-    const char *name;
-    int level;
-    std::set<std::pair<short, short>> seen; // type and start delay of every enemy sent in
-};
+// clang-format off
+// the type and the start delay of every enemy sent in
+struct spawning { const char *name; int level; std::set<std::pair<short, short>> seen; };
 
 TEST_F(Playing, EachLevelSendsInItsOwnMixOfSinglesAndFiles) {
     const spawning rows[] = {
         {.name = "level 1", .level = 1, .seen = {{0, 0}}},
         {.name = "level 2", .level = 2, .seen = {{0, 0}, {1, 0}}},
         {.name = "level 3", .level = 3, .seen = {{0, 0}, {0, 35}, {0, 70}, {1, 0}}},
-        {.name = "level 4",
-         .level = 4,
-         .seen = {{0, 0}, {0, 15}, {0, 30}, {0, 45}, {0, 60}, {1, 0}, {2, 0}}},
+        {.name = "level 4", .level = 4, .seen = {{0, 0}, {0, 15}, {0, 30}, {0, 45}, {0, 60}, {1, 0}, {2, 0}}},
         {.name = "level 5", .level = 5, .seen = {{0, 0}, {1, 0}, {1, 10}, {1, 20}, {2, 0}}},
-        {.name = "level 9, as level 6",
-         .level = 9,
-         .seen = {{0, 0},
-                  {0, 15},
-                  {0, 30},
-                  {0, 45},
-                  {0, 60},
-                  {1, 0},
-                  {1, 10},
-                  {1, 20},
-                  {1, 30},
-                  {1, 40},
-                  {2, 0}}},
+        {.name = "level 9, as level 6", .level = 9, .seen = {{0, 0}, {0, 15}, {0, 30}, {0, 45}, {0, 60},
+                                                          {1, 0}, {1, 10}, {1, 20}, {1, 30}, {1, 40}, {2, 0}}},
     };
+    // clang-format on
     for (const spawning &row : rows) {
         SCOPED_TRACE(row.name);
         press(KEY_ESC); // a fresh game, whose level clock won't run out
@@ -268,101 +231,35 @@ TEST_F(Playing, EachLevelSendsInItsOwnMixOfSinglesAndFiles) {
 
 class PowerUps : public GameTest {};
 
-struct falling {
-    const char *name;
-    float x, y, speed;
-    short kind;
-    bool crazy;
-    short shot_level, shot_level_after;
-    bool gone; // picked up or fallen away
-    BITMAP **shown;
-};
+// clang-format off
+struct falling { const char *name; float x, y, speed; short kind; bool crazy; short level, after; bool gone; BITMAP **shown; };
 
-// the ship is 308..333 by 435..460; while crazy the pictures lie
+// the ship is 308..333 by 435..460; the shot level goes from level to after; while crazy the pictures lie
 TEST_F(PowerUps, FallAndArePickedUpOnOverlapWithinShotLevelsNoughtToTwo) {
+    const short DOWN = POWERUP_SHOT_DOWN;
     const falling rows[] = {
-        {.name = "beside the left", .x = 288, .y = 430, .shot_level_after = 0, .shown = &shotplus},
-        {.name = "into the left",
-         .x = 289,
-         .y = 430,
-         .shot_level_after = 1,
-         .gone = true,
-         .shown = &shotplus},
-        {.name = "crazy, beside the right",
-         .x = 333,
-         .y = 430,
-         .crazy = true,
-         .shot_level_after = 0,
+        {.name = "beside the left", .x = 288, .y = 430, .after = 0, .shown = &shotplus},
+        {.name = "into the left", .x = 289, .y = 430, .after = 1, .gone = true, .shown = &shotplus},
+        {.name = "crazy, beside the right", .x = 333, .y = 430, .crazy = true, .after = 0, .shown = &shotminus},
+        {.name = "crazy, into the right", .x = 332, .y = 430, .crazy = true, .after = 1, .gone = true, .shown = &shotminus},
+        {.name = "to above", .x = 300, .y = 405, .speed = 10, .kind = DOWN, .level = 1, .after = 1, .shown = &shotminus},
+        {.name = "into the top", .x = 300, .y = 406, .speed = 10, .kind = DOWN, .level = 1, .after = 0, .gone = true,
          .shown = &shotminus},
-        {.name = "crazy, into the right",
-         .x = 332,
-         .y = 430,
-         .crazy = true,
-         .shot_level_after = 1,
-         .gone = true,
-         .shown = &shotminus},
-        {.name = "falling to above",
-         .x = 300,
-         .y = 405,
-         .speed = 10,
-         .kind = POWERUP_SHOT_DOWN,
-         .shot_level = 1,
-         .shot_level_after = 1,
-         .shown = &shotminus},
-        {.name = "falling into the top",
-         .x = 300,
-         .y = 406,
-         .speed = 10,
-         .kind = POWERUP_SHOT_DOWN,
-         .shot_level = 1,
-         .shot_level_after = 0,
-         .gone = true,
-         .shown = &shotminus},
-        {.name = "crazy, below",
-         .x = 300,
-         .y = 460,
-         .kind = POWERUP_SHOT_DOWN,
-         .crazy = true,
-         .shot_level = 1,
-         .shot_level_after = 1,
-         .shown = &shotplus},
-        {.name = "crazy, into the bottom",
-         .x = 300,
-         .y = 459,
-         .kind = POWERUP_SHOT_DOWN,
-         .crazy = true,
-         .shot_level = 1,
-         .shot_level_after = 0,
-         .gone = true,
-         .shown = &shotplus},
-        {.name = "no more than three shots",
-         .x = 300,
-         .y = 430,
-         .shot_level = 2,
-         .shot_level_after = 2,
-         .gone = true,
-         .shown = &shotplus},
-        {.name = "no fewer than one shot",
-         .x = 300,
-         .y = 430,
-         .kind = POWERUP_SHOT_DOWN,
-         .shot_level_after = 0,
-         .gone = true,
-         .shown = &shotminus},
+        {.name = "crazy, below", .x = 300, .y = 460, .kind = DOWN, .crazy = true, .level = 1, .after = 1, .shown = &shotplus},
+        {.name = "crazy, into the bottom", .x = 300, .y = 459, .kind = DOWN, .crazy = true, .level = 1, .after = 0,
+         .gone = true, .shown = &shotplus},
+        {.name = "no more than three shots", .x = 300, .y = 430, .level = 2, .after = 2, .gone = true, .shown = &shotplus},
+        {.name = "no fewer than one shot", .x = 300, .y = 430, .kind = DOWN, .after = 0, .gone = true, .shown = &shotminus},
         {.name = "missed, at the bottom", .x = 100, .y = 475, .speed = 5, .shown = &shotplus},
-        {.name = "missed, below the bottom",
-         .x = 100,
-         .y = 476,
-         .speed = 5,
-         .gone = true,
-         .shown = &shotplus},
+        {.name = "missed, below the bottom", .x = 100, .y = 476, .speed = 5, .gone = true, .shown = &shotplus},
     };
+    // clang-format on
     for (const falling &row : rows) {
         SCOPED_TRACE(row.name);
         powerups = {{.x = row.x, .y = row.y, .speed = row.speed, .kind = row.kind}};
-        player.crazy = row.crazy, player.shot_level = row.shot_level;
+        player.crazy = row.crazy, player.shot_level = row.level;
         do_powerups();
-        EXPECT_EQ(player.shot_level, row.shot_level_after);
+        EXPECT_EQ(player.shot_level, row.after);
         EXPECT_EQ(powerups.empty(), row.gone);
         EXPECT_EQ(drawqueue.back().bmp, *row.shown); // drawn even on the way out
     }

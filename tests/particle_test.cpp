@@ -14,11 +14,8 @@ struct Particles : GameTest {
     }
 };
 
-struct lifetime {
-    const char *name;
-    int kind;
-    size_t ticks_drawn; // then erased on the next tick
-};
+// clang-format off
+struct lifetime { const char *name; int kind; size_t ticks_drawn; }; // then erased on the next tick
 
 TEST_F(Particles, EachKindIsDrawnForItsLifeThenErased) {
     const lifetime rows[] = {
@@ -27,6 +24,7 @@ TEST_F(Particles, EachKindIsDrawnForItsLifeThenErased) {
         {.name = "banana", .kind = PARTICLE_BANANA, .ticks_drawn = 100},
         {.name = "unknown kind, unseen", .kind = 6, .ticks_drawn = 0},
     };
+    // clang-format on
     for (const lifetime &row : rows) {
         SCOPED_TRACE(row.name);
         GameTest::SetUp();
@@ -38,11 +36,8 @@ TEST_F(Particles, EachKindIsDrawnForItsLifeThenErased) {
     }
 }
 
-struct star_place {
-    const char *name;
-    float x, y, dx, dy;
-    bool alive; // after one tick
-};
+// clang-format off
+struct star_place { const char *name; float x, y, dx, dy; bool alive; }; // after a tick
 
 TEST_F(Particles, StarDiesOnlyStrictlyBeyondAnEdge) {
     const star_place rows[] = {
@@ -55,6 +50,7 @@ TEST_F(Particles, StarDiesOnlyStrictlyBeyondAnEdge) {
         {.name = "onto the top edge", .x = 9, .y = 1, .dy = -1, .alive = true},
         {.name = "past the top edge", .x = 9, .y = 0, .dy = -.5f, .alive = false},
     };
+    // clang-format on
     for (const star_place &row : rows) {
         SCOPED_TRACE(row.name);
         GameTest::SetUp();
@@ -152,12 +148,8 @@ TEST_F(Particles, CowsAndBananasFallUnderGravity) {
     EXPECT_NEAR(particles.front().x, 340, 1e-3);
 }
 
-struct spinning {
-    const char *name;
-    int kind;
-    int ticks;
-    float angle;
-};
+// clang-format off
+struct spinning { const char *name; int kind; int ticks; float angle; };
 
 TEST_F(Particles, CowsAndBananasSpinBackToNoughtPastAFullTurn) {
     const spinning rows[] = {
@@ -166,6 +158,7 @@ TEST_F(Particles, CowsAndBananasSpinBackToNoughtPastAFullTurn) {
         {.name = "banana at 250", .kind = PARTICLE_BANANA, .ticks = 25, .angle = 250},
         {.name = "banana past 255", .kind = PARTICLE_BANANA, .ticks = 26, .angle = 0},
     };
+    // clang-format on
     for (const spinning &row : rows) {
         SCOPED_TRACE(row.name);
         GameTest::SetUp();
@@ -176,12 +169,8 @@ TEST_F(Particles, CowsAndBananasSpinBackToNoughtPastAFullTurn) {
     }
 }
 
-struct bounce {
-    const char *name;
-    float x, dx;
-    int ticks;
-    float dx_after;
-};
+// clang-format off
+struct bounce { const char *name; float x, dx; int ticks; float dx_after; };
 
 TEST_F(Particles, BananaBouncesOffTheSidesOnlyOncePastThem) {
     const bounce rows[] = {
@@ -190,6 +179,7 @@ TEST_F(Particles, BananaBouncesOffTheSidesOnlyOncePastThem) {
         {.name = "at the right side", .x = 600, .dx = 5, .ticks = 4, .dx_after = 5},
         {.name = "past the right side", .x = 600, .dx = 5, .ticks = 5, .dx_after = -5},
     };
+    // clang-format on
     for (const bounce &row : rows) {
         SCOPED_TRACE(row.name);
         GameTest::SetUp();

@@ -38,24 +38,18 @@ TEST_F(Ship, NewShipStartsLowInTheMiddleSaneAndWhole) {
     EXPECT_EQ(player.times_crazy, 0);
 }
 
-struct volley {
-    const char *name;
-    short shot_level;
-    std::vector<std::array<float, 4>> shots;
-};
+// clang-format off
+struct volley { const char *name; short shot_level; std::vector<std::array<float, 4>> shots; };
 
 TEST_F(Ship, VolleyFollowsTheShotLevel) {
-    const volley rows[] = {
+    const volley rows[] = { // x, y, dx and dy of each shot
         {.name = "one from the nose", .shot_level = 0, .shots = {{320, 437, 0, -5}}},
-        {.name = "a pair from the wingtips",
-         .shot_level = 1,
-         .shots = {{310, 437, 0, -5}, {330, 437, 0, -5}}},
-        {.name = "a fan of three",
-         .shot_level = 2,
-         .shots = {{320, 437, 0, -5}, {330, 437, 3, -5}, {310, 437, -3, -5}}},
+        {.name = "a pair from the wingtips", .shot_level = 1, .shots = {{310, 437, 0, -5}, {330, 437, 0, -5}}},
+        {.name = "a fan of three", .shot_level = 2, .shots = {{320, 437, 0, -5}, {330, 437, 3, -5}, {310, 437, -3, -5}}},
         {.name = "none past the last level", .shot_level = 3, .shots = {}},
         {.name = "none below the first level", .shot_level = -1, .shots = {}},
     };
+    // clang-format on
     for (const volley &row : rows) {
         SCOPED_TRACE(row.name);
         player.shots.clear();
@@ -65,24 +59,16 @@ TEST_F(Ship, VolleyFollowsTheShotLevel) {
     }
 }
 
-struct aim {
-    const char *name;
-    bool crazy;
-    int mouse_x, mouse_y;
-    float dx, dy;
-};
+// clang-format off
+struct aim { const char *name; bool crazy; int mouse_x, mouse_y; float dx, dy; };
 
 TEST_F(Ship, MouseGunAimsFromTheShipsCornerAtThePointerOrAwayFromItWhenCrazy) {
     const aim rows[] = {
         {.name = "pointer to the right", .mouse_x = 408, .mouse_y = 435, .dx = 5, .dy = 0},
         {.name = "pointer below, to the right", .mouse_x = 338, .mouse_y = 475, .dx = 3, .dy = 4},
-        {.name = "crazy, away from the pointer",
-         .crazy = true,
-         .mouse_x = 338,
-         .mouse_y = 475,
-         .dx = -3,
-         .dy = -4},
+        {.name = "crazy, away from the pointer", .crazy = true, .mouse_x = 338, .mouse_y = 475, .dx = -3, .dy = -4},
     };
+    // clang-format on
     for (const aim &row : rows) {
         SCOPED_TRACE(row.name);
         player.shots.clear();
@@ -105,11 +91,8 @@ TEST_F(Ship, ShotMovesByItsSpeed) {
     EXPECT_EQ(s.y, 15);
 }
 
-struct shot_place {
-    const char *name;
-    float x, y;
-    bool offscreen;
-};
+// clang-format off
+struct shot_place { const char *name; float x, y; bool offscreen; };
 
 TEST_F(Ship, ShotIsOffscreenOnlyStrictlyBeyondAnEdge) {
     const shot_place rows[] = {
@@ -122,6 +105,7 @@ TEST_F(Ship, ShotIsOffscreenOnlyStrictlyBeyondAnEdge) {
         {.name = "bottom edge", .x = 9, .y = 480, .offscreen = false},
         {.name = "past the bottom edge", .x = 9, .y = 480.5, .offscreen = true},
     };
+    // clang-format on
     for (const shot_place &row : rows) {
         SCOPED_TRACE(row.name);
         _shot s{.x = row.x, .y = row.y, .dx = 0, .dy = 0};
@@ -129,13 +113,8 @@ TEST_F(Ship, ShotIsOffscreenOnlyStrictlyBeyondAnEdge) {
     }
 }
 
-struct heading {
-    const char *name;
-    bool crazy;
-    float dx, dy;
-    BITMAP **picture;
-    int angle; // 256 to the full turn
-};
+// clang-format off
+struct heading { const char *name; bool crazy; float dx, dy; BITMAP **picture; int angle; };
 
 TEST_F(Ship, ShotIsDrawnTurnedToItsFlightInThePictureOfTheMind) {
     const heading rows[] = {
@@ -143,6 +122,7 @@ TEST_F(Ship, ShotIsDrawnTurnedToItsFlightInThePictureOfTheMind) {
         {.name = "crazy, right", .crazy = true, .dx = 5, .dy = 0, .picture = &shot[0], .angle = 64},
         {.name = "sane, down", .dx = 0, .dy = 5, .picture = &shot[1], .angle = 128},
     };
+    // clang-format on
     for (const heading &row : rows) {
         SCOPED_TRACE(row.name);
         drawqueue.clear();
@@ -156,12 +136,8 @@ TEST_F(Ship, ShotIsDrawnTurnedToItsFlightInThePictureOfTheMind) {
     }
 }
 
-struct damage {
-    const char *name;
-    bool crazy;
-    int amount;
-    short insanity, health;
-};
+// clang-format off
+struct damage { const char *name; bool crazy; int amount; short insanity, health; };
 
 TEST_F(Ship, DamageFillsInsanityWhenSaneAndCostsHalfOfItInHealthWhenCrazy) {
     const damage rows[] = {
@@ -169,6 +145,7 @@ TEST_F(Ship, DamageFillsInsanityWhenSaneAndCostsHalfOfItInHealthWhenCrazy) {
         {.name = "crazy, half rounded down", .crazy = true, .amount = 15, .health = 93},
         {.name = "crazy, past nought", .crazy = true, .amount = 250, .health = -25},
     };
+    // clang-format on
     for (const damage &row : rows) {
         SCOPED_TRACE(row.name);
         player.init(false);

@@ -52,31 +52,20 @@ TEST_F(TitleMenu, HeldArrowMovesTheChoiceEveryEleventhTickAndWrapsAround) {
     EXPECT_EQ(choice_shown(), 0);
 }
 
-struct choosing {
-    const char *name;
-    int keys[3]; // held together on one tick
-    short next;
-    bool two_player;
-    bool new_game; // score and level reset, the screen's particles cleared
-};
+// clang-format off
+// keys held together on one tick; a new game has score and level reset, the particles cleared
+struct choosing { const char *name; int keys[3]; short next; bool two_player; bool new_game; };
 
 TEST_F(TitleMenu, KeysOfOneTickMoveTheChoiceThenEnterTakesIt) {
     const choosing rows[] = {
-        {.name = "down and Enter: two players",
-         .keys = {KEY_DOWN, KEY_ENTER},
-         .next = STATE_PLAYING,
-         .two_player = true,
+        {.name = "down, Enter: two players", .keys = {KEY_DOWN, KEY_ENTER}, .next = STATE_PLAYING, .two_player = true,
          .new_game = true},
-        {.name = "up, down and Enter: one player",
-         .keys = {KEY_UP, KEY_DOWN, KEY_ENTER},
-         .next = STATE_PLAYING,
+        {.name = "up, down, Enter: one player", .keys = {KEY_UP, KEY_DOWN, KEY_ENTER}, .next = STATE_PLAYING,
          .new_game = true},
-        {.name = "up and Enter: Exit",
-         .keys = {KEY_UP, KEY_ENTER},
-         .next = STATE_QUIT,
-         .new_game = true},
+        {.name = "up, Enter: Exit", .keys = {KEY_UP, KEY_ENTER}, .next = STATE_QUIT, .new_game = true},
         {.name = "Esc quits, touching nothing", .keys = {KEY_ESC}, .next = STATE_QUIT},
     };
+    // clang-format on
     for (const choosing &row : rows) {
         SCOPED_TRACE(row.name);
         GameTest::SetUp();
@@ -111,10 +100,8 @@ TEST_F(TitleMenu, KeysStillHeldFromAGameAreIgnoredForFifteenTicks) {
     EXPECT_EQ(std::count(states.begin(), states.end(), STATE_MENU), 15);
 }
 
-struct dispatch {
-    const char *name;
-    short state, next;
-};
+// clang-format off
+struct dispatch { const char *name; short state, next; };
 
 TEST_F(TitleMenu, EachStateRunsItsScreen) {
     leave_game_over();
@@ -126,6 +113,7 @@ TEST_F(TitleMenu, EachStateRunsItsScreen) {
         {.name = "quit stays quit", .state = STATE_QUIT, .next = STATE_QUIT},
         {.name = "unknown stays", .state = 7, .next = 7},
     };
+    // clang-format on
     for (const dispatch &row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(run_state(row.state), row.next);
@@ -178,16 +166,14 @@ TEST_F(GameOver, KeyHeldThroughTheWreckLeavesOnTheFirstGameOverTick) {
     EXPECT_EQ(particles.size(), 0u);
 }
 
-struct leaving {
-    const char *name;
-    int key;
-    short next;
-};
+// clang-format off
+struct leaving { const char *name; int key; short next; };
 
 TEST_F(GameOver, EnterOrEscLeavesForTheMenuAndTheNextGameOverStartsAfresh) {
     const leaving rows[] = {{.name = "no key", .key = KEY_SPACE, .next = STATE_GAME_OVER},
                             {.name = "Enter", .key = KEY_ENTER, .next = STATE_MENU},
                             {.name = "Esc", .key = KEY_ESC, .next = STATE_MENU}};
+    // clang-format on
     for (const leaving &row : rows) {
         SCOPED_TRACE(row.name);
         wait_out_the_wreck();

@@ -18,9 +18,11 @@ Run it through tools/mutation_check.sh; `--list` prints the mutants without runn
 
 import argparse
 import concurrent.futures
+import json
 import os
 import random
 import re
+import resource
 import shutil
 import subprocess
 import sys
@@ -210,11 +212,19 @@ def all_mutants(files):
     return found
 
 
-def run(cmd, cwd, timeout):
+MEMORY_LIMIT = 1 << 30  # a mutant that eats memory fails here instead of starving the machine
+
+
+def limit_memory():
+    resource.setrlimit(resource.RLIMIT_AS, (MEMORY_LIMIT, MEMORY_LIMIT))
+
+
+def run(cmd, cwd, timeout, limited=False):
+    """the exit status and the output, or None on a timeout"""
     try:
-        done = subprocess.run(cmd, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                              timeout=timeout)
-        return done.returncode
+        done = subprocess.run(cmd, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                              timeout=timeout, preexec_fn=limit_memory if limited else None)
+        return done.returncode, done.stdout.decode(errors="replace")
     except subprocess.TimeoutExpired:
         return None
 
@@ -222,7 +232,7 @@ def run(cmd, cwd, timeout):
 class Worker:
     """a copy of the tree and a build of the unit tests of its own"""
 
-    def __init__(self, folder, jobs):
+    def __init__(self, folder, jobs, tests_at=None):
         folder = os.path.abspath(folder)
         self.tree = os.path.join(folder, "tree")
         self.build = os.path.join(folder, "build")
@@ -236,6 +246,11 @@ class Worker:
                 shutil.copytree(source, target)
             else:
                 shutil.copy2(source, target)
+        if tests_at:  # the unit tests as they were at that commit, against today's code
+            shutil.rmtree(os.path.join(self.tree, "tests"))
+            archive = subprocess.run(["git", "-C", ROOT, "archive", tests_at, "tests"],
+                                     check=True, stdout=subprocess.PIPE).stdout
+            subprocess.run(["tar", "-x", "-C", self.tree], input=archive, check=True)
         subprocess.run(["cmake", "-S", self.tree, "-B", self.build, "-DMOONSTRUCK_TESTS=ON",
                         "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_FLAGS_DEBUG=-O0"],
                        check=True, stdout=subprocess.DEVNULL)
@@ -244,16 +259,17 @@ class Worker:
         return os.path.join(self.tree, os.path.relpath(path, ROOT))
 
     def build_and_test(self, timeout):
-        """'killed', 'survived', 'stillborn' or 'timeout'"""
+        """'killed', 'survived', 'stillborn' or 'timeout', and the names of the failed tests"""
         built = run(["cmake", "--build", self.build, "--target", "unit_tests", "-j",
                      str(self.jobs)], self.build, 600)
-        if built != 0:
-            return "stillborn"
-        tested = run([os.path.join(self.build, "tests", "unit_tests"), "--gtest_fail_fast",
-                      "--gtest_brief=1"], self.build, timeout)
+        if built is None or built[0] != 0:
+            return "stillborn", []
+        tested = run([os.path.join(self.build, "tests", "unit_tests"), "--gtest_brief=1"],
+                     self.build, timeout, limited=True)
         if tested is None:
-            return "timeout"
-        return "survived" if tested == 0 else "killed"
+            return "timeout", []
+        failed = sorted(set(re.findall(r"^\[  FAILED  \] (\w+\.\w+)", tested[1], re.M)))
+        return ("survived" if tested[0] == 0 else "killed"), failed
 
     def try_mutant(self, mutant, originals, timeout):
         target = self.tree_path(mutant.path)
@@ -272,7 +288,9 @@ def main():
                         help="try this many mutants picked at random (default: every one)")
     parser.add_argument("--seed", type=int, default=15, help="seed of the sample")
     parser.add_argument("--workers", type=int, default=2, help="builds running side by side")
-    parser.add_argument("--timeout", type=float, default=30, help="seconds a test run may take")
+    parser.add_argument("--timeout", type=float, default=10, help="seconds a test run may take")
+    parser.add_argument("--tests-at", metavar="COMMIT",
+                        help="measure the unit tests of an earlier commit instead")
     parser.add_argument("--out", default=os.path.join(ROOT, "build-mutation"))
     parser.add_argument("--list", action="store_true", help="print the mutants and stop")
     parser.add_argument("files", nargs="*", help="files to mutate (default: src/*.cpp)")
@@ -297,9 +315,10 @@ def main():
             originals[path] = f.read().split("\n")
 
     os.makedirs(args.out, exist_ok=True)
-    workers = [Worker(os.path.join(args.out, f"w{i}"), 1) for i in range(args.workers)]
+    workers = [Worker(os.path.join(args.out, f"w{i}"), 1, args.tests_at)
+               for i in range(args.workers)]
     for w in workers:
-        unchanged = w.build_and_test(args.timeout)
+        unchanged, _ = w.build_and_test(args.timeout)
         if unchanged != "survived":
             print(f"the unchanged code gives '{unchanged}' in {w.build}: nothing to measure")
             return 1
@@ -322,10 +341,16 @@ def main():
                 print(f"  {done}/{len(mutants)} tried, {time.time() - started:.0f} s",
                       flush=True)
 
+    # which tests caught which mutants, for telling the tests that catch nothing of their own
+    with open(os.path.join(args.out, "kills.json"), "w") as f:
+        json.dump([{"mutant": m.describe(), "result": r[0], "failed": r[1]}
+                   for m, r in zip(mutants, results)], f, indent=0)
+    results = [r[0] for r in results]
     counts = {k: results.count(k) for k in ("killed", "timeout", "survived", "stillborn")}
     judged = counts["killed"] + counts["timeout"] + counts["survived"]
-    report = [f"mutants tried: {len(mutants)} (seed {args.seed})" if args.sample else
-              f"mutants tried: {len(mutants)} (all)",
+    tests = f"the unit tests of {args.tests_at}" if args.tests_at else "the unit tests"
+    report = [f"{tests} against {len(mutants)} mutants" +
+              (f" (a sample, seed {args.seed})" if args.sample else " (all)"),
               f"stillborn (do not compile): {counts['stillborn']}",
               f"killed: {counts['killed']} by a failing test, {counts['timeout']} by a timeout",
               f"survived: {counts['survived']}"]

@@ -1,20 +1,20 @@
 #!/usr/bin/env bash
 # Measures how many deliberate faults in src/*.cpp the unit tests catch.
 #
-#   tools/mutation_check.sh                 # a seeded sample of 600 mutants, about 15 minutes
-#   tools/mutation_check.sh --sample 0      # every mutant, about 45 minutes on two cores
-#   tools/mutation_check.sh --seed 7 src/enemy.cpp
-#   tools/mutation_check.sh --list          # the mutants, without building anything
+#   tools/mutation_check.sh                     # every mutant, about 15 minutes on two cores
+#   tools/mutation_check.sh --sample 300        # a seeded sample (--seed, 15 by default)
+#   tools/mutation_check.sh src/enemy.cpp       # one file's mutants
+#   tools/mutation_check.sh --tests-at 702fae7  # the unit tests of an earlier commit
+#   tools/mutation_check.sh --list              # the mutants, without building anything
 #
-# Every mutant is built and tested in build-mutation/ (a copy of the tree per worker), never in
-# src/ itself; the report, with each survivor's place and change, ends up in
-# build-mutation/report.txt. tools/mutation.py says which faults are made and which are not.
+# Every mutant is built and tested in build-mutation/ (a copy of the tree for each of the two
+# workers), never in src/ itself. The report, with each survivor's place and change, is
+# printed and kept in build-mutation/report.txt; build-mutation/kills.json says which tests
+# caught which mutant. tools/mutation.py says which faults are made and which are left out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/common.sh
 
 ensure_packages "${GAME_PACKAGES[@]}" libgtest-dev python3
 
-args=("$@")
-[[ " $* " == *" --sample "* ]] || args=(--sample 600 "${args[@]}")
-exec nice -n 10 python3 tools/mutation.py "${args[@]}"
+exec nice -n 10 python3 tools/mutation.py "$@"
