@@ -3,12 +3,13 @@
 #include "media.h"
 
 struct DrawQueue : GameTest {
-    // the pixels where two pictures differ, or where one is not black
+    static int grey() { return makecol(128, 128, 128); }
+    // the pixels where two pictures differ, or where one is not grey
     static int differing(BITMAP *a, BITMAP *b = nullptr) {
         int n = 0;
         for (int y = 0; y < a->h; y++)
             for (int x = 0; x < a->w; x++)
-                n += getpixel(a, x, y) != (b ? getpixel(b, x, y) : 0);
+                n += getpixel(a, x, y) != (b ? getpixel(b, x, y) : grey());
         return n;
     }
 };
@@ -76,6 +77,12 @@ TEST_F(DrawQueue, EachCommandPaintsWhatItsLibraryCallPaintsInQueueOrder) {
          .paint = [](BITMAP *b) { rectfill(b, 5, 10, 30, 40, red()); }},
         {.name = "box 40000 wide is negative", .queue = [] { buffer_rectfill(5, 10, 40000, 5, red()); },
          .paint = [](BITMAP *b) { putpixel(b, 5, 10, red()); }},
+        {.name = "pixel", .queue = [] { buffer_putpixel(7, 9, red()); },
+         .paint = [](BITMAP *b) { putpixel(b, 7, 9, red()); }},
+        {.name = "box", .queue = [] { buffer_rect(10, 10, 30, 20, red()); },
+         .paint = [](BITMAP *b) { rect(b, 10, 10, 30, 20, red()); }},
+        {.name = "level line forwards", .queue = [] { buffer_hline(20, 7, 60, red()); },
+         .paint = [](BITMAP *b) { hline(b, 20, 7, 60, red()); }},
         {.name = "slanted line", .queue = [] { buffer_line(50, 7, 20, 90, red()); },
          .paint = [](BITMAP *b) { line(b, 50, 7, 20, 90, red()); }},
         {.name = "level line", .queue = [] { buffer_hline(60, 7, 20, red()); },
@@ -85,7 +92,7 @@ TEST_F(DrawQueue, EachCommandPaintsWhatItsLibraryCallPaintsInQueueOrder) {
         {.name = "rounded box is a filled box less its corner pixels",
          .queue = [] { buffer_rectrounded(10, 10, 20, 16, red()); },
          .paint = [](BITMAP *b) { rectfill(b, 10, 10, 20, 16, red());
-                                  for (int i = 0; i < 4; i++) putpixel(b, 10 + i % 2 * 10, 10 + i / 2 * 6, 0); }},
+                                  for (int i = 0; i < 4; i++) putpixel(b, 10 + i % 2 * 10, 10 + i / 2 * 6, grey()); }},
         {.name = "later commands paint over earlier ones",
          .queue = [] { buffer_clear_to_color(white()); buffer_rectfill(90, 90, 130, 130, red());
                        buffer_draw_sprite(ship, 100, 100); },
@@ -96,8 +103,8 @@ TEST_F(DrawQueue, EachCommandPaintsWhatItsLibraryCallPaintsInQueueOrder) {
     BITMAP *expected = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     for (const painting &row : rows) {
         SCOPED_TRACE(row.name);
-        clear_to_color(back_buffer, 0);
-        clear_to_color(expected, 0);
+        clear_to_color(back_buffer, grey()); // where a text's background would show
+        clear_to_color(expected, grey());
         row.queue();
         draw_all();
         EXPECT_EQ(drawqueue.size(), 0u);

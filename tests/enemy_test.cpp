@@ -33,6 +33,7 @@ TEST_F(Enemies, EachPatternFliesItsPath) {
         {.name = "rightwards on a wave", .pattern = 5, .x = 310, .y = 61.6978f},
         {.name = "downwards on a sideways wave", .pattern = 6, .x = 346.9846f, .y = 110},
         {.name = "a path no enemy knows", .pattern = STILL, .x = 300, .y = 100},
+        {.name = "the first path past the last", .pattern = 7, .x = 300, .y = 100},
     };
     // clang-format on
     for (const path &row : rows) {
@@ -76,10 +77,42 @@ TEST_F(Enemies, EachTypeEntersAlongItsEdgeWithThePathOfItsSide) {
         for (const _enemy &e : enemies)
             if (e.pattern == row.pattern)
                 xs.insert(e.x), ys.insert(e.y);
+        std::set<short> patterns;
+        for (const _enemy &e : enemies)
+            patterns.insert(e.pattern);
+        EXPECT_EQ(patterns.size(), 2u); // one for each side
         ASSERT_GT(xs.size(), 0u);
         EXPECT_EQ(std::pair(*xs.begin(), *xs.rbegin()), row.xs);
         EXPECT_EQ(std::pair(*ys.begin(), *ys.rbegin()), row.ys);
     }
+}
+
+TEST_F(Enemies, InitStartsAFreshRecord) {
+    _enemy e;
+    e.fire_delay = e.start_delay = 9, e.dx = e.dy = e.ddx = e.ddy = 9;
+    e.alive = false;
+    e.init(0, 10, 20, STILL, 0);
+    EXPECT_EQ(e.alive, true);
+    EXPECT_EQ(e.fire_delay, 0);
+    EXPECT_EQ(std::pair(e.dx, e.dy), std::pair(0.f, 0.f));
+    EXPECT_EQ(std::pair(e.ddx, e.ddy), std::pair(0.f, 0.f));
+    EXPECT_EQ(std::pair(e.base_x, e.base_y), std::pair(10.f, 20.f));
+}
+
+TEST_F(Enemies, EveryEnemyAndEveryEnemyShotMovesEachTick) {
+    player.crazy = true;
+    add(0, 100, 100, 1).fire_delay = 99;
+    add(0, 200, 100, 1).fire_delay = 99;
+    eshot = {{.x = 100, .y = 300, .dx = 1, .dy = 2}, {.x = 200, .y = 300, .dx = 1, .dy = 2}};
+    do_enemies();
+    std::vector<float> xs;
+    for (const _enemy &e : enemies)
+        xs.push_back(e.x);
+    for (const _shot &s : eshot)
+        xs.push_back(s.x);
+    EXPECT_EQ(xs, std::vector<float>({102, 202, 101, 201}));
+    EXPECT_EQ(queued_sprites(eshot1[0]).size(), 2u);
+    EXPECT_EQ(queued_sprites(enemy1[0]).size(), 2u);
 }
 
 TEST_F(Enemies, GroupEntersInSingleFileFromOnePlace) {
@@ -104,6 +137,7 @@ TEST_F(Enemies, WaitsUnseenAndHarmlessUntilItsDelayIsOver) {
     EXPECT_EQ(player.insanity_level, 0);
     e.do_stuff();
     EXPECT_EQ(player.insanity_level, 12);
+    EXPECT_EQ(queued_sprites(enemy1[1]).size(), 1u); // its last picture
 }
 
 // clang-format off
@@ -262,13 +296,13 @@ TEST_F(Enemies, EnemiesAndTheirShotsLeaveOnlyBeyondThePlayArea) {
 }
 
 // clang-format off
-struct look { const char *name; int type; bool crazy; BITMAP *picture; int command, angle; };
+struct look { const char *name; int type; bool crazy; BITMAP *picture; int command; float angle; };
 
 TEST_F(Enemies, EnemyIsDrawnTurnedAlongItsFlightUnlessItIsASaucer) {
-    const look rows[] = { // flying right
-        {.name = "dart", .type = 0, .picture = enemy1[1], .command = CMD_ROTATE_SPRITE, .angle = -64},
+    const look rows[] = { // flying down and right, 4 down for 2 across
+        {.name = "dart", .type = 0, .picture = enemy1[1], .command = CMD_ROTATE_SPRITE, .angle = -18.9f},
         {.name = "crazy swooper", .type = 1, .crazy = true, .picture = enemy2[0],
-         .command = CMD_ROTATE_SPRITE, .angle = -64},
+         .command = CMD_ROTATE_SPRITE, .angle = -18.9f},
         {.name = "saucer", .type = 2, .picture = enemy3[1], .command = CMD_SPRITE, .angle = 0},
     };
     // clang-format on
@@ -276,12 +310,12 @@ TEST_F(Enemies, EnemyIsDrawnTurnedAlongItsFlightUnlessItIsASaucer) {
         SCOPED_TRACE(row.name);
         drawqueue.clear();
         player.crazy = row.crazy;
-        add(row.type, 100, 120, 5).draw();
+        add(row.type, 100, 120, 1).draw();
         ASSERT_EQ(drawqueue.size(), 1u);
         EXPECT_EQ(drawqueue[0].type, row.command);
         EXPECT_EQ(drawqueue[0].bmp, row.picture);
         EXPECT_EQ(std::pair(drawqueue[0].x, drawqueue[0].y),
                   (std::pair<int16_t, int16_t>(100, 120)));
-        EXPECT_NEAR(drawqueue[0].angle, itofix(row.angle), 16);
+        EXPECT_NEAR(drawqueue[0].angle, ftofix(row.angle), 0.1 * 65536);
     }
 }

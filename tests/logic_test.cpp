@@ -6,7 +6,9 @@
 #include "particle.h"
 #include "player.h"
 
+#include <algorithm>
 #include <set>
+#include <tuple>
 #include <utility>
 
 class Playing : public GameTest {
@@ -40,7 +42,7 @@ TEST_F(Playing, FirstTickStartsANewGameOnLevelOneWithOnlyThePowerUpsKept) {
     EXPECT_EQ(eshot.size(), 0u);
     EXPECT_EQ(queued_text("old"), false);
     for (const _enemy &e : enemies)
-        EXPECT_NE(e.start_delay, 1000);
+        EXPECT_NE(e.start_delay, 999);
     ASSERT_EQ(powerups.size(), 1u);
     EXPECT_EQ(powerups.front().y, 101);
 }
@@ -66,6 +68,35 @@ TEST_F(Playing, StatusShowsTheScoreAndTheHighScore) {
     tick();
     EXPECT_EQ(queued_text("Score: 12"), true);
     EXPECT_EQ(queued_text("High Score: 34"), true);
+}
+
+// clang-format off
+struct placed { const char *name; int type; BITMAP *picture; std::string text; int x, y, w, h; };
+
+TEST_F(Playing, StatusTextsAndMetersStandInTheirPlaces) {
+    score = 3, highscore = 4;
+    tick();
+    const placed rows[] = {
+        {.name = "clock", .type = CMD_TEXTOUT_RIGHT, .text = "Next Level In 1:11", .x = 640, .y = 5},
+        {.name = "score", .type = CMD_TEXTOUT_RIGHT, .text = "Score: 3", .x = 640, .y = 15},
+        {.name = "high score", .type = CMD_TEXTOUT_RIGHT, .text = "High Score: 4", .x = 640, .y = 25},
+        {.name = "insanity label", .type = CMD_SPRITE, .picture = insanity, .x = 5, .y = 0},
+        {.name = "insanity frame", .type = CMD_RECT, .x = 5, .y = 10, .w = 100, .h = 10},
+        {.name = "health label", .type = CMD_SPRITE, .picture = health, .x = 5, .y = 20},
+        {.name = "health frame", .type = CMD_RECT, .x = 5, .y = 30, .w = 100, .h = 10},
+        {.name = "health bar", .type = CMD_RECTFILL, .x = 6, .y = 31, .w = 98, .h = 8},
+        {.name = "ship", .type = CMD_SPRITE, .picture = ship, .x = 308, .y = 435},
+    };
+    // clang-format on
+    for (const placed &row : rows) {
+        SCOPED_TRACE(row.name);
+        auto found = std::find_if(drawqueue.begin(), drawqueue.end(), [&](const drawthing &d) {
+            return d.type == row.type && d.bmp == row.picture && d.text == row.text && d.y == row.y;
+        });
+        ASSERT_NE(found, drawqueue.end());
+        EXPECT_EQ(found->x, row.x);
+        EXPECT_EQ(std::pair(found->w, found->h), (std::pair<int16_t, int16_t>(row.w, row.h)));
+    }
 }
 
 // clang-format off
@@ -123,6 +154,13 @@ TEST_F(Playing, InsanityFadesAPointEveryFiftyFirstTick) {
             faded.push_back(t);
     }
     EXPECT_EQ(faded, std::vector<int>({51, 102}));
+    EXPECT_EQ(player.insanity_level, 8);
+}
+
+TEST_F(Playing, EmptyMeterStaysEmpty) {
+    for (int t = 0; t < 60; t++)
+        tick();
+    EXPECT_EQ(player.insanity_level, 0);
 }
 
 // clang-format off
@@ -143,7 +181,9 @@ TEST_F(Playing, FullMeterDrivesThePlayerCrazyForFifteenSecondsTimesTheSpells) {
         EXPECT_EQ(player.insanity_level, 100);
         EXPECT_EQ(player.times_crazy, row.times_crazy + 1);
         tick();
-        EXPECT_EQ(queued_text(row.first_countdown), true);
+        const drawthing countdown = queued(CMD_TEXTOUT_CENTRE).back(); // at the top left
+        EXPECT_EQ(countdown.text, row.first_countdown);
+        EXPECT_EQ(std::pair(countdown.x, countdown.y), (std::pair<int16_t, int16_t>(50, 12)));
         int ticks = 1;
         while (player.crazy && ticks < 10000)
             tick(), ticks++;
@@ -159,6 +199,21 @@ TEST_F(Playing, FullerMeterStopsAtAHundred) {
     tick({{.x = player.x + 5, .y = player.y + 5}});
     EXPECT_EQ(player.crazy, true);
     EXPECT_EQ(player.insanity_level, 100);
+}
+
+TEST_F(Playing, CowsFlyUpAcrossFromEitherSideWhileCrazy) {
+    tick();
+    player.times_crazy = 20, player.insanity_level = 100; // a long spell
+    tick();
+    std::set<std::tuple<float, float, float>> sides; // x, dx and dy
+    std::set<float> heights;
+    for (int t = 0; t < 5000; t++, tick())
+        for (const _particle &p : particles)
+            if (p.kind == PARTICLE_COW)
+                sides.insert({p.x, p.dx, p.dy}), heights.insert(p.y);
+    EXPECT_EQ(sides, (std::set<std::tuple<float, float, float>>{{-20, 10, -10}, {660, -10, -10}}));
+    EXPECT_GE(*heights.begin(), 100);
+    EXPECT_LE(*heights.rbegin(), 399);
 }
 
 TEST_F(Playing, StarsFallOnlyWhileSane) {
@@ -191,6 +246,7 @@ TEST_F(Playing, EscLeavesToTheMenuWithAFreshShipAndNoHealthEndsTheGame) {
         EXPECT_EQ(player.health_points, row.health_after);
         EXPECT_EQ(player.two_player, row.two_player_after);
         EXPECT_EQ(score, 55);
+        EXPECT_EQ(particles.empty(), row.esc);
         release(KEY_ESC);
         level = 3;
         tick(); // a game that ended starts over

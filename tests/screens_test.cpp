@@ -6,6 +6,9 @@
 #include "player.h"
 #include "screens.h"
 
+#include <algorithm>
+#include <set>
+
 // the game-over screen keeps its place from test to test: Esc ends it
 static void leave_game_over() {
     key[KEY_ESC] = 1;
@@ -50,6 +53,48 @@ TEST_F(TitleMenu, HeldArrowMovesTheChoiceEveryEleventhTickAndWrapsAround) {
     press(KEY_UP); // and back up, past the top
     menu(), menu();
     EXPECT_EQ(choice_shown(), 0);
+}
+
+// clang-format off
+struct placed { const char *name; int type; BITMAP *picture; std::string text; int x, y; };
+
+TEST_F(TitleMenu, MenuShowsTheTitleTheChoicesAndTheHighScoreInTheirPlaces) {
+    back_to_the_first_choice();
+    highscore = 7;
+    drawqueue.clear();
+    menu();
+    const placed rows[] = {
+        {.name = "title", .type = CMD_SPRITE, .picture = title, .x = 120, .y = 40},
+        {.name = "one player", .type = CMD_TEXTOUT_CENTRE, .text = "One Player Game", .x = 320, .y = 250},
+        {.name = "two players", .type = CMD_TEXTOUT_CENTRE, .text = "Two Player Game", .x = 320, .y = 280},
+        {.name = "exit", .type = CMD_TEXTOUT_CENTRE, .text = "Exit", .x = 320, .y = 310},
+        {.name = "left banana", .type = CMD_ROTATE_SPRITE, .picture = banana, .x = 220, .y = 245},
+        {.name = "right banana", .type = CMD_ROTATE_SPRITE, .picture = banana, .x = 400, .y = 245},
+        {.name = "high score", .type = CMD_TEXTOUT_CENTRE, .text = "High Score: 7", .x = 320, .y = 450},
+    };
+    // clang-format on
+    for (const placed &row : rows) {
+        SCOPED_TRACE(row.name);
+        auto found = std::find_if(drawqueue.begin(), drawqueue.end(), [&](const drawthing &d) {
+            return d.type == row.type && d.bmp == row.picture && d.text == row.text && d.x == row.x;
+        });
+        ASSERT_NE(found, drawqueue.end());
+        EXPECT_EQ(found->y, row.y);
+    }
+}
+
+TEST_F(TitleMenu, BananasTurnOneToTenUnitsATickAndStartOverPastAFullTurn) {
+    std::set<int> steps;
+    int last = 0;
+    for (int t = 0; t < 400; t++) {
+        drawqueue.clear();
+        menu();
+        const int angle = queued_sprites(banana).at(0).angle >> 16;
+        if (t > 0)
+            steps.insert(angle > last ? angle - last : -angle);
+        last = angle;
+    }
+    EXPECT_EQ(steps, std::set<int>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
 }
 
 // clang-format off
@@ -143,20 +188,23 @@ struct GameOver : GameTest {
 TEST_F(GameOver, WreckBurnsFor149TicksInOneExplosionATickOverTheShip) {
     player.crazy = true; // a crazy wreck would burst into bananas
     player.x = player.y = 100;
+    std::set<int> across, down; // where the explosions were, from the ship's corner
     for (int t = 1; t < 150; t++) {
         SCOPED_TRACE(t);
         particles.clear(); // so that this tick's explosion stands alone
         EXPECT_EQ(tick(), STATE_GAME_OVER);
         ASSERT_EQ(particles.size(), 1u);
         EXPECT_EQ(particles.front().kind, PARTICLE_EXPLOSION);
-        EXPECT_EQ(int(particles.front().x) / 20, 5); // on the ship's 20 by 20 corner
-        EXPECT_EQ(int(particles.front().y) / 20, 5);
+        across.insert(int(particles.front().x) - 100), down.insert(int(particles.front().y) - 100);
         EXPECT_EQ(queued_sprites(ship).size(), 1u);
         EXPECT_EQ(queued_text("Game Over"), false);
     }
+    EXPECT_EQ(std::pair(*across.begin(), *across.rbegin()), std::pair(0, 19)); // a 20 by 20 corner
+    EXPECT_EQ(std::pair(*down.begin(), *down.rbegin()), std::pair(0, 19));
     EXPECT_EQ(tick(), STATE_GAME_OVER);
-    EXPECT_EQ(queued_text("Game Over"), true);
-    EXPECT_EQ(drawqueue.size(), 2u); // alone on the black screen
+    ASSERT_EQ(drawqueue.size(), 2u); // alone on the black screen
+    EXPECT_EQ(drawqueue[1].text, "Game Over");
+    EXPECT_EQ(std::pair(drawqueue[1].x, drawqueue[1].y), (std::pair<int16_t, int16_t>(320, 200)));
 }
 
 TEST_F(GameOver, KeyHeldThroughTheWreckLeavesOnTheFirstGameOverTick) {

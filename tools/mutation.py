@@ -79,7 +79,7 @@ class Mutant:
         return f"{os.path.relpath(self.path, ROOT)}:{self.line}"
 
     def describe(self):
-        return f"{self.place()}: {self.what}"
+        return f"{self.place()}:{self.col + 1}: {self.what}"
 
     def apply(self, lines):
         """the file's lines with this mutant's change made"""
@@ -217,6 +217,15 @@ MEMORY_LIMIT = 1 << 30  # a mutant that eats memory fails here instead of starvi
 
 def limit_memory():
     resource.setrlimit(resource.RLIMIT_AS, (MEMORY_LIMIT, MEMORY_LIMIT))
+
+
+def code_lines(paths):
+    """lines that are neither blank nor only a comment"""
+    count = 0
+    for path in paths:
+        with open(path) as f:
+            count += sum(1 for line in f if line.strip() and not line.strip().startswith("//"))
+    return count
 
 
 def run(cmd, cwd, timeout, limited=False):
@@ -357,6 +366,11 @@ def main():
     if judged:
         killed = counts["killed"] + counts["timeout"]
         report.append(f"kill rate: {killed}/{judged} = {100.0 * killed / judged:.1f} %")
+    source = [os.path.join(ROOT, "src", f) for f in os.listdir(os.path.join(ROOT, "src"))]
+    tests = [os.path.join(workers[0].tree, "tests", f)
+             for f in os.listdir(os.path.join(workers[0].tree, "tests")) if f.endswith(".cpp")]
+    code, tested = code_lines(source), code_lines(tests)
+    report.append(f"lines of tests/*.cpp to lines of src/: {tested}/{code} = {tested / code:.2f}")
     report.append("survivors:")
     for m, r in zip(mutants, results):
         if r == "survived":
