@@ -2,90 +2,320 @@
 #include "media.h"
 
 #include "enemy.h"
-#include "logic.h"
+#include "main.h"
 #include "particle.h"
 
-#include <cmath>
+#include <set>
 
-class Enemies : public GameTest {
-  protected:
+struct Enemies : GameTest {
     static constexpr int STILL = 99; // a path no enemy knows: it never moves
     static _enemy &add(int type, float x, float y, int pattern, int start_delay = 0) {
         enemies.emplace_back().init(type, x, y, pattern, start_delay);
         return enemies.back();
     }
+    // a still dart at (100, 100) with a player shot in it
+    static _enemy &add_shot_dart(int type = 0, int pattern = STILL) {
+        player.shots = {{.x = 110, .y = 110}};
+        return add(type, 100, 100, pattern);
+    }
 };
 
-TEST_F(Enemies, EachPatternFliesItsPathAndEnemiesAndShotsLeaveOnlyBeyondThePlayArea) {
-    const float fall = 100 + 2 * (rand() % 3 + 5), gone = -999; // as patterns 2 and 3 roll it
-    // pattern, start, then place after two ticks (a wave: 50 sin(x degrees) off its centre)
-    const float rows[][5] = {
-        {2, 300, 100, 297.75f, fall}, {3, 300, 100, 302.25f, fall},  {4, 300, 100, 290, 53.0154f},
-        {5, 300, 100, 310, 61.6978f}, {6, 300, 100, 346.9846f, 110}, {STILL, 300, 100, 300, 100},
-        {0, -46, 100, -50, 108},      {0, -46.5f, 100, gone, 0},     {1, 686, 100, 690, 108},
-        {1, 686.5f, 100, gone, 0},    {1, 100, -54, 104, -46},       {1, 100, -54.5f, gone, 0},
-        {1, 100, 482, 104, 490},      {1, 100, 482.5f, gone, 0}};
-    for (const auto &r : rows) {
-        GameTest::SetUp(); // the same seed as the fall above
-        add(1, r[1], r[2], static_cast<int>(r[0])).fire_delay = 99; // holding its fire
-        eshot = {{r[1], r[2], r[0] ? 2.0f : -2.0f, 4}};             // flying as patterns 0 and 1 do
-        do_enemies(), do_enemies();
-        EXPECT_EQ(enemies.size() + eshot.size(), r[3] == gone ? 0u : 2u) << r[1] << "," << r[2];
-        for (const _enemy &e : enemies)
-            EXPECT_TRUE(std::abs(e.x - r[3]) < 1e-3 && std::abs(e.y - r[4]) < 1e-3) << r[0];
+// clang-format off
+struct path { const char *name; int pattern; float x, y; };
+
+TEST_F(Enemies, EachPatternFliesItsPath) {
+    const path rows[] = { // after two moves from (300, 100); a wave is 50 sin(x degrees) off
+        {.name = "down and left", .pattern = 0, .x = 296, .y = 108},
+        {.name = "down and right", .pattern = 1, .x = 304, .y = 108},
+        {.name = "swerving ever faster left", .pattern = 2, .x = 297.75f, .y = 112},
+        {.name = "swerving ever faster right", .pattern = 3, .x = 302.25f, .y = 112},
+        {.name = "leftwards on a wave", .pattern = 4, .x = 290, .y = 53.0154f},
+        {.name = "rightwards on a wave", .pattern = 5, .x = 310, .y = 61.6978f},
+        {.name = "downwards on a sideways wave", .pattern = 6, .x = 346.9846f, .y = 110},
+        {.name = "a path no enemy knows", .pattern = STILL, .x = 300, .y = 100},
+        {.name = "the first path past the last", .pattern = 7, .x = 300, .y = 100},
+    };
+    // clang-format on
+    for (const path &row : rows) {
+        SCOPED_TRACE(row.name);
+        _enemy &e = add(0, 300, 100, row.pattern);
+        if (row.pattern == 2 || row.pattern == 3)
+            e.dy = 6; // the fall is rolled
+        e.move();
+        e.move();
+        EXPECT_NEAR(e.x, row.x, 1e-3);
+        EXPECT_NEAR(e.y, row.y, 1e-3);
     }
 }
 
-TEST_F(Enemies, GroupsEnterAsOneAtTheirTypesEdgeAndHeadAcrossInSingleFile) {
-    for (int k = 0; k < 12; k++) { // each type after seeds 1 to 4, which give either side
-        enemies.clear();
-        srand(k % 4 + 1);
-        new_enemy_group(k / 4, 3, 10);
-        const _enemy &first = enemies.front(), &last = enemies.back();
-        EXPECT_TRUE(first.x == last.x && first.y == last.y && first.pattern == last.pattern &&
-                    last.start_delay == 20 && first.pattern % 2 == (first.x < 320) &&
-                    (k < 8 ? first.y == -20 : first.x == -20 || first.x == 660))
-            << k; // the odd patterns head right, from the left
-    }
+TEST_F(Enemies, SwervingPathsFallAtFiveSixOrSevenPixelsATick) {
+    std::set<float> falls;
+    for (int i = 0; i < 100; i++)
+        falls.insert(add(1, 300, 100, 2 + i % 2).dy);
+    EXPECT_EQ(falls, std::set<float>({5, 6, 7}));
 }
 
-TEST_F(Enemies, WaitsUnseenThenRamsOrIsKilledByTheFirstOverlappingShotForPoints) {
-    // type, x, level, crazy, then insanity, player shots and enemy shots left, score, particles
-    // (a crazy blast adds 5 bananas); at 333 it only touches the ship at (308, 435)
-    const int rows[][9] = {{0, 333, 1, 0, 0, 2, 1, 2, 1},  {0, 308, 1, 0, 20, 3, 0, 0, 2},
-                           {1, 308, 1, 0, 23, 3, 0, 0, 2}, {2, 308, 1, 0, 23, 3, 0, 0, 2},
-                           {1, 333, 3, 1, 0, 2, 1, 4, 6},  {2, 333, 3, 1, 0, 2, 1, 7, 6}};
-    BITMAP **const pictures[] = {enemy1, enemy2, enemy3};
-    for (const auto &r : rows) {
+// clang-format off
+struct entry_side { const char *name; int type, pattern; std::pair<float, float> xs, ys; };
+
+TEST_F(Enemies, EachTypeEntersAlongItsEdgeWithThePathOfItsSide) {
+    const entry_side rows[] = { // the least and the most of x and y
+        {.name = "dart, top left", .type = 0, .pattern = 1, .xs = {40, 239}, .ys = {-20, -20}},
+        {.name = "dart, top right", .type = 0, .pattern = 0, .xs = {400, 599}, .ys = {-20, -20}},
+        {.name = "swooper, top left", .type = 1, .pattern = 3, .xs = {0, 199}, .ys = {-20, -20}},
+        {.name = "swooper, top right", .type = 1, .pattern = 2, .xs = {440, 639}, .ys = {-20, -20}},
+        {.name = "saucer, left edge", .type = 2, .pattern = 5, .xs = {-20, -20}, .ys = {20, 369}},
+        {.name = "saucer, right edge", .type = 2, .pattern = 4, .xs = {660, 660}, .ys = {20, 369}},
+    };
+    // clang-format on
+    for (const entry_side &row : rows) {
+        SCOPED_TRACE(row.name);
         GameTest::SetUp();
-        std::tie(level, player.crazy) = std::tuple(r[2], r[3]);
-        add(r[0], r[1], 435, 5, 3); // to fly right: turned a quarter turn anticlockwise
-        player.shots = {{r[1] + 25.f, 440, 0, 0}, {r[1] + 2.f, 440, 0, 0}, {r[1] + 4.f, 440, 0, 0}};
-        for (int call = 1; call <= 4; call++, do_enemies()) // waits 3 calls, acts on the 4th
-            EXPECT_TRUE(drawqueue.empty() && eshot.empty() && player.shots.size() == 3);
-        std::vector<int> seen{player.insanity_level, int(player.shots.size()), int(eshot.size()),
-                              score, int(particles.size())};
-        EXPECT_EQ(seen, std::vector<int>(r + 4, r + 9)) << "row " << &r - rows;
-        // a rammer's shot hits the ship too; a kill leaves the touching and the farther shot
-        EXPECT_TRUE(enemies.empty() && highscore == score &&
-                    player.shots.front().x + player.shots.back().x == 2 * r[1] + 29);
-        ASSERT_EQ(drawqueue.size(), 2u); // its last picture, then its last shot over it
-        EXPECT_EQ(std::tuple(drawqueue[0].bmp, drawqueue[1].bmp, drawqueue[0].angle),
-                  std::tuple(pictures[r[0]][!r[3]], eshot1[!r[3]], r[0] == 2 ? 0 : -itofix(64)));
+        for (int i = 0; i < 4000; i++)
+            new_enemy(row.type);
+        std::set<float> xs, ys;
+        for (const _enemy &e : enemies)
+            if (e.pattern == row.pattern)
+                xs.insert(e.x), ys.insert(e.y);
+        std::set<short> patterns;
+        for (const _enemy &e : enemies)
+            patterns.insert(e.pattern);
+        EXPECT_EQ(patterns.size(), 2u); // one for each side
+        ASSERT_GT(xs.size(), 0u);
+        EXPECT_EQ(std::pair(*xs.begin(), *xs.rbegin()), row.xs);
+        EXPECT_EQ(std::pair(*ys.begin(), *ys.rbegin()), row.ys);
     }
 }
 
-TEST_F(Enemies, FiresAtTheShipOnItsFirstActiveTickThenEvery71) {
-    for (int type = 0; type < 3; type++) {
+TEST_F(Enemies, InitStartsAFreshRecord) {
+    _enemy e;
+    e.fire_delay = e.start_delay = 9, e.dx = e.dy = e.ddx = e.ddy = 9;
+    e.alive = false;
+    e.init(0, 10, 20, STILL, 0);
+    EXPECT_EQ(e.alive, true);
+    EXPECT_EQ(e.fire_delay, 0);
+    EXPECT_EQ(std::pair(e.dx, e.dy), std::pair(0.f, 0.f));
+    EXPECT_EQ(std::pair(e.ddx, e.ddy), std::pair(0.f, 0.f));
+    EXPECT_EQ(std::pair(e.base_x, e.base_y), std::pair(10.f, 20.f));
+}
+
+TEST_F(Enemies, EveryEnemyAndEveryEnemyShotMovesEachTick) {
+    player.crazy = true;
+    add(0, 100, 100, 1).fire_delay = 99;
+    add(0, 200, 100, 1).fire_delay = 99;
+    eshot = {{.x = 100, .y = 300, .dx = 1, .dy = 2}, {.x = 200, .y = 300, .dx = 1, .dy = 2}};
+    do_enemies();
+    std::vector<float> xs;
+    for (const _enemy &e : enemies)
+        xs.push_back(e.x);
+    for (const _shot &s : eshot)
+        xs.push_back(s.x);
+    EXPECT_EQ(xs, std::vector<float>({102, 202, 101, 201}));
+    EXPECT_EQ(queued_sprites(eshot1[0]).size(), 2u);
+    EXPECT_EQ(queued_sprites(enemy1[0]).size(), 2u);
+}
+
+TEST_F(Enemies, GroupEntersInSingleFileFromOnePlace) {
+    new_enemy_group(2, 3, 10);
+    new_enemy_group(3, 3, 10); // no such type
+    ASSERT_EQ(enemies.size(), 3u);
+    std::set<std::tuple<float, float, short, short>> places; // x, y, pattern, type
+    std::vector<int> delays;
+    for (const _enemy &e : enemies)
+        places.insert({e.x, e.y, e.pattern, e.type}), delays.push_back(e.start_delay);
+    EXPECT_EQ(places.size(), 1u);
+    EXPECT_EQ(std::get<3>(*places.begin()), 2);
+    EXPECT_EQ(delays, std::vector<int>({0, 10, 20}));
+}
+
+TEST_F(Enemies, WaitsUnseenAndHarmlessUntilItsDelayIsOver) {
+    _enemy &e = add(0, 308, 435, STILL, 3); // on the ship
+    for (int t = 1; t <= 3; t++)
+        e.do_stuff();
+    EXPECT_EQ(drawqueue.size(), 0u);
+    EXPECT_EQ(eshot.size(), 0u);
+    EXPECT_EQ(player.insanity_level, 0);
+    e.do_stuff();
+    EXPECT_EQ(player.insanity_level, 12);
+    EXPECT_EQ(queued_sprites(enemy1[1]).size(), 1u); // its last picture
+}
+
+// clang-format off
+struct ram { const char *name; int type; short insanity; };
+
+TEST_F(Enemies, RammingTheShipCostsTheTypesDamageAndBlowsTheEnemyUp) {
+    const ram rows[] = {{.name = "dart", .type = 0, .insanity = 12},
+                        {.name = "swooper", .type = 1, .insanity = 15},
+                        {.name = "saucer", .type = 2, .insanity = 15}};
+    // clang-format on
+    for (const ram &row : rows) {
+        SCOPED_TRACE(row.name);
+        GameTest::SetUp();
+        _enemy &e = add(row.type, 284, 411, STILL); // its last pixel on the ship's first
+        e.do_stuff();
+        EXPECT_EQ(e.alive, false);
+        EXPECT_EQ(player.insanity_level, row.insanity);
+        ASSERT_EQ(particles.size(), 1u);
+        EXPECT_EQ(particles.front().kind, PARTICLE_EXPLOSION);
+    }
+}
+
+TEST_F(Enemies, EnemyBesideTheShipDoesNotRamIt) {
+    add(0, 283, 411, STILL).do_stuff();
+    add(0, 284, 410, STILL).do_stuff();
+    EXPECT_EQ(player.insanity_level, 0);
+}
+
+TEST_F(Enemies, FirstOverlappingShotKillsTheEnemyAndIsUsedUp) {
+    player.shots = {{.x = 126, .y = 110}, {.x = 96, .y = 110}, {.x = 110, .y = 94}};
+    _enemy &e = add(0, 100, 100, STILL);
+    e.do_stuff();
+    EXPECT_EQ(e.alive, false);
+    ASSERT_EQ(player.shots.size(), 2u);
+    EXPECT_EQ(player.shots.front().x, 126); // beside it, missed
+    EXPECT_EQ(player.shots.back().x, 110);
+    EXPECT_EQ(particles.size(), 1u);
+}
+
+TEST_F(Enemies, ShotBesideTheEnemyMissesIt) {
+    player.shots = {
+        {.x = 125, .y = 110}, {.x = 95, .y = 110}, {.x = 110, .y = 93}, {.x = 110, .y = 125}};
+    _enemy &e = add(0, 100, 100, STILL);
+    e.do_stuff();
+    EXPECT_EQ(e.alive, true);
+    EXPECT_EQ(player.shots.size(), 4u);
+}
+
+// clang-format off
+struct scoring { const char *name; int type, level; bool crazy; int score; };
+
+TEST_F(Enemies, KillScoresTheTypesPointsTimesTheLevelHalvedWhenCrazy) {
+    const scoring rows[] = {
+        {.name = "dart", .type = 0, .level = 1, .score = 2},
+        {.name = "swooper on level 3", .type = 1, .level = 3, .score = 9},
+        {.name = "saucer", .type = 2, .level = 1, .score = 5},
+        {.name = "crazy, saucer on level 3", .type = 2, .level = 3, .crazy = true, .score = 7},
+    };
+    // clang-format on
+    for (const scoring &row : rows) {
+        SCOPED_TRACE(row.name);
+        GameTest::SetUp();
+        level = row.level;
+        player.crazy = row.crazy;
+        add_shot_dart(row.type).do_stuff();
+        EXPECT_EQ(score, row.score);
+    }
+}
+
+TEST_F(Enemies, HighScoreFollowsTheScoreAtOnce) {
+    score = 49, highscore = 50;
+    add_shot_dart().do_stuff();
+    EXPECT_EQ(highscore, 51);
+    score = 0;
+    add_shot_dart().do_stuff();
+    EXPECT_EQ(highscore, 51);
+}
+
+TEST_F(Enemies, KilledEnemyStillGetsItsLastShotAndMove) {
+    _enemy &e = add_shot_dart(0, 5);
+    e.do_stuff();
+    EXPECT_EQ(e.alive, false);
+    EXPECT_EQ(eshot.size(), 1u);
+    EXPECT_EQ(e.x, 105);
+}
+
+TEST_F(Enemies, FiresOnItsFirstActiveTickThenEverySeventyFirst) {
+    _enemy &e = add(0, 100, 100, STILL, 2);
+    std::vector<int> fired; // the ticks, from 1
+    for (int t = 1; t <= 145; t++)
+        if (size_t before = eshot.size(); e.do_stuff(), eshot.size() > before)
+            fired.push_back(t);
+    EXPECT_EQ(fired, std::vector<int>({3, 74, 145}));
+}
+
+// clang-format off
+struct aimed { const char *name; int type; float dx, dy; };
+
+TEST_F(Enemies, ShotIsAimedAtTheShipsCornerAtTheTypesSpeed) {
+    const aimed rows[] = {{.name = "dart", .type = 0, .dx = 3.6f, .dy = 4.8f},
+                          {.name = "swooper", .type = 1, .dx = 4.2f, .dy = 5.6f},
+                          {.name = "saucer", .type = 2, .dx = 3.6f, .dy = 4.8f}};
+    // clang-format on
+    for (const aimed &row : rows) {
+        SCOPED_TRACE(row.name);
         eshot.clear();
-        _enemy &e = add(type, 100, 100, STILL, 2);
-        std::vector<size_t> shots; // after ticks 2, 3, 73, 74, 144 and 145
-        for (int t = 1; t <= 146; t++, e.do_stuff())
-            if (t % 71 == 3 || t % 71 == 4)
-                shots.push_back(eshot.size());
-        EXPECT_EQ(shots, (std::vector<size_t>{0, 1, 1, 2, 2, 3})) << type;
-        const _shot &s = eshot.front(); // from +10,+10, aimed corner to corner at (308, 435)
-        EXPECT_TRUE(s.x == 110 && s.y == 110 && std::abs(s.dx * 335 - s.dy * 208) < 1e-3 &&
-                    std::abs(std::hypot(s.dx, s.dy) - (type == 1 ? 7 : 6)) < 1e-4 && s.dx > 0);
+        add(row.type, 8, 35, STILL).fire(); // 300 by 400 from the ship's corner
+        ASSERT_EQ(eshot.size(), 1u);
+        EXPECT_EQ(std::pair(eshot.front().x, eshot.front().y), std::pair(18.f, 45.f));
+        EXPECT_NEAR(eshot.front().dx, row.dx, 1e-5);
+        EXPECT_NEAR(eshot.front().dy, row.dy, 1e-5);
+    }
+}
+
+// clang-format off
+struct enemy_shot { const char *name; float x, y; bool hit; };
+
+TEST_F(Enemies, EnemyShotThatTouchesTheShipHurtsItForEightAndExplodes) {
+    const enemy_shot rows[] = {{.name = "beside the left", .x = 301, .y = 440, .hit = false},
+                               {.name = "into the left", .x = 301.5, .y = 440, .hit = true},
+                               {.name = "above the top", .x = 320, .y = 428, .hit = false},
+                               {.name = "into the top", .x = 320, .y = 428.5, .hit = true}};
+    // clang-format on
+    for (const enemy_shot &row : rows) {
+        SCOPED_TRACE(row.name);
+        GameTest::SetUp();
+        eshot = {{.x = row.x, .y = row.y}};
+        do_enemies();
+        EXPECT_EQ(player.insanity_level, row.hit ? 8 : 0);
+        EXPECT_EQ(eshot.size(), row.hit ? 0u : 1u);
+        EXPECT_EQ(particles.size(), row.hit ? 1u : 0u);
+        EXPECT_EQ(queued_sprites(eshot1[1]).size(), 1u);
+    }
+}
+
+// clang-format off
+struct play_area { const char *name; float x, y; size_t kept; };
+
+TEST_F(Enemies, EnemiesAndTheirShotsLeaveOnlyBeyondThePlayArea) {
+    const play_area rows[] = {
+        {.name = "left", .x = -50, .y = 100, .kept = 1}, {.name = "past the left", .x = -50.5, .y = 100},
+        {.name = "right", .x = 690, .y = 100, .kept = 1}, {.name = "past the right", .x = 690.5, .y = 100},
+        {.name = "top", .x = 100, .y = -50, .kept = 1}, {.name = "past the top", .x = 100, .y = -50.5},
+        {.name = "bottom", .x = 100, .y = 490, .kept = 1}, {.name = "past the bottom", .x = 100, .y = 490.5},
+    };
+    // clang-format on
+    for (const play_area &row : rows) {
+        SCOPED_TRACE(row.name);
+        GameTest::SetUp();
+        add(0, row.x, row.y, STILL).fire_delay = 99; // holding its fire
+        eshot = {{.x = row.x, .y = row.y}};
+        do_enemies();
+        EXPECT_EQ(enemies.size(), row.kept);
+        EXPECT_EQ(eshot.size(), row.kept);
+    }
+}
+
+// clang-format off
+struct look { const char *name; int type; bool crazy; BITMAP *picture; int command; float angle; };
+
+TEST_F(Enemies, EnemyIsDrawnTurnedAlongItsFlightUnlessItIsASaucer) {
+    const look rows[] = { // flying down and right, 4 down for 2 across
+        {.name = "dart", .type = 0, .picture = enemy1[1], .command = CMD_ROTATE_SPRITE, .angle = -18.9f},
+        {.name = "crazy swooper", .type = 1, .crazy = true, .picture = enemy2[0],
+         .command = CMD_ROTATE_SPRITE, .angle = -18.9f},
+        {.name = "saucer", .type = 2, .picture = enemy3[1], .command = CMD_SPRITE, .angle = 0},
+    };
+    // clang-format on
+    for (const look &row : rows) {
+        SCOPED_TRACE(row.name);
+        drawqueue.clear();
+        player.crazy = row.crazy;
+        add(row.type, 100, 120, 1).draw();
+        ASSERT_EQ(drawqueue.size(), 1u);
+        EXPECT_EQ(drawqueue[0].type, row.command);
+        EXPECT_EQ(drawqueue[0].bmp, row.picture);
+        EXPECT_EQ(std::pair(drawqueue[0].x, drawqueue[0].y),
+                  (std::pair<int16_t, int16_t>(100, 120)));
+        EXPECT_NEAR(drawqueue[0].angle, ftofix(row.angle), 0.1 * 65536);
     }
 }

@@ -4,88 +4,198 @@
 #include "main.h"
 #include "player.h"
 
+#include <array>
 #include <cmath>
 
-using Ship = GameTest;
+struct Ship : GameTest {
+    // where each shot in flight is and where it heads: x, y, dx, dy
+    static std::vector<std::array<float, 4>> shots_in_flight() {
+        std::vector<std::array<float, 4>> found;
+        for (const _shot &s : player.shots)
+            found.push_back({s.x, s.y, s.dx, s.dy});
+        return found;
+    }
+};
 
-TEST_F(Ship, KeysFireOnTheFirstTickThenEvery16AndTheMouseEvery21OnlyForTwoPlayers) {
-    key[KEY_LCONTROL] = mouse_b = 1; // both guns held
-    for (bool two : {false, true}) {
-        player.init(two);       // a new game; the last game's shots fly on
-        std::vector<int> fired; // the tick of every shot added
-        for (int t = 1; t <= 33; t++) {
-            size_t before = player.shots.size();
-            player.do_stuff();
-            fired.insert(fired.end(), player.shots.size() - before, t);
-        }
-        EXPECT_EQ(fired,
-                  two ? std::vector<int>({1, 1, 17, 22, 33}) : std::vector<int>({1, 17, 33}));
-        EXPECT_EQ(queued_sprites(targeting).size(), two ? 33u : 0u); // the crosshair
+TEST_F(Ship, NewShipStartsLowInTheMiddleSaneAndWhole) {
+    player.x = player.dx = player.dy = 7;
+    player.crazy = true;
+    player.shot_level = player.fire_delay = player.p2_fire_delay = 2;
+    player.insanity_level = player.times_crazy = 3;
+    player.health_points = 1;
+    player.init(true);
+    EXPECT_EQ(player.x, 308);
+    EXPECT_EQ(player.y, 435);
+    EXPECT_EQ(player.dx, 0);
+    EXPECT_EQ(player.dy, 0);
+    EXPECT_EQ(player.crazy, false);
+    EXPECT_EQ(player.two_player, true);
+    EXPECT_EQ(player.shot_level, 0);
+    EXPECT_EQ(player.fire_delay, 0);
+    EXPECT_EQ(player.p2_fire_delay, 0);
+    EXPECT_EQ(player.insanity_level, 0);
+    EXPECT_EQ(player.health_points, 100);
+    EXPECT_EQ(player.times_crazy, 0);
+}
+
+// clang-format off
+struct volley { const char *name; short shot_level; std::vector<std::array<float, 4>> shots; };
+
+TEST_F(Ship, VolleyFollowsTheShotLevel) {
+    const volley rows[] = { // x, y, dx and dy of each shot
+        {.name = "one from the nose", .shot_level = 0, .shots = {{320, 437, 0, -5}}},
+        {.name = "a pair from the wingtips", .shot_level = 1, .shots = {{310, 437, 0, -5}, {330, 437, 0, -5}}},
+        {.name = "a fan of three", .shot_level = 2, .shots = {{320, 437, 0, -5}, {330, 437, 3, -5}, {310, 437, -3, -5}}},
+        {.name = "none past the last level", .shot_level = 3, .shots = {}},
+        {.name = "none below the first level", .shot_level = -1, .shots = {}},
+    };
+    // clang-format on
+    for (const volley &row : rows) {
+        SCOPED_TRACE(row.name);
+        player.shots.clear();
+        player.shot_level = row.shot_level;
+        player.fire();
+        EXPECT_EQ(shots_in_flight(), row.shots);
     }
 }
 
-TEST_F(Ship, SteersAt3LeftAndUpWinningReversedWhenCrazyStoppedByTheEdgesAndCoasts) {
-    key[KEY_A] = key[KEY_RIGHT] = key[KEY_W] = key[KEY_DOWN] = 1;
-    player.do_stuff(); // left and up win
-    EXPECT_TRUE(player.x == 305 && player.y == 432);
-    player.crazy = true; // reversed, until the edges hold it, still pushing
-    for (int t = 0; t < 300; t++)
-        player.do_stuff();
-    EXPECT_TRUE(player.x == 615 && player.y == 455 && player.dx == 3 && player.dy == 3);
-    key[KEY_A] = key[KEY_W] = 0; // right and down alone, reversed
-    for (int t = 0; t < 300; t++)
-        player.do_stuff();
-    EXPECT_TRUE(player.x == 0 && player.y == 0 && player.dx == -3 && player.dy == -3);
-    key[KEY_RIGHT] = 0;
-    player.do_stuff(); // a released axis loses a sixth of its speed each tick
-    EXPECT_NEAR(player.dx, -2.5, 1e-5);
+// clang-format off
+struct aim { const char *name; bool crazy; int mouse_x, mouse_y; float dx, dy; };
+
+TEST_F(Ship, MouseGunAimsFromTheShipsCornerAtThePointerOrAwayFromItWhenCrazy) {
+    const aim rows[] = {
+        {.name = "pointer to the right", .mouse_x = 408, .mouse_y = 435, .dx = 5, .dy = 0},
+        {.name = "pointer below, to the right", .mouse_x = 338, .mouse_y = 475, .dx = 3, .dy = 4},
+        {.name = "crazy, away from the pointer", .crazy = true, .mouse_x = 338, .mouse_y = 475, .dx = -3, .dy = -4},
+    };
+    // clang-format on
+    for (const aim &row : rows) {
+        SCOPED_TRACE(row.name);
+        player.shots.clear();
+        player.crazy = row.crazy;
+        mouse_x = row.mouse_x;
+        mouse_y = row.mouse_y;
+        player.p2_fire();
+        ASSERT_EQ(player.shots.size(), 1u);
+        EXPECT_EQ(player.shots.front().x, 320.5); // leaving from the ship's centre
+        EXPECT_EQ(player.shots.front().y, 447.5);
+        EXPECT_NEAR(player.shots.front().dx, row.dx, 1e-5);
+        EXPECT_NEAR(player.shots.front().dy, row.dy, 1e-5);
+    }
 }
+
+TEST_F(Ship, ShotMovesByItsSpeed) {
+    _shot s{.x = 10, .y = 20, .dx = 3, .dy = -5};
+    s.move();
+    EXPECT_EQ(s.x, 13);
+    EXPECT_EQ(s.y, 15);
+}
+
+// clang-format off
+struct shot_place { const char *name; float x, y; bool offscreen; };
+
+TEST_F(Ship, ShotIsOffscreenOnlyStrictlyBeyondAnEdge) {
+    const shot_place rows[] = {
+        {.name = "right edge", .x = 640, .y = 9, .offscreen = false},
+        {.name = "past the right edge", .x = 640.5, .y = 9, .offscreen = true},
+        {.name = "left edge", .x = -5, .y = 9, .offscreen = false},
+        {.name = "past the left edge", .x = -5.5, .y = 9, .offscreen = true},
+        {.name = "top edge", .x = 9, .y = -5, .offscreen = false},
+        {.name = "past the top edge", .x = 9, .y = -5.5, .offscreen = true},
+        {.name = "bottom edge", .x = 9, .y = 480, .offscreen = false},
+        {.name = "past the bottom edge", .x = 9, .y = 480.5, .offscreen = true},
+    };
+    // clang-format on
+    for (const shot_place &row : rows) {
+        SCOPED_TRACE(row.name);
+        _shot s{.x = row.x, .y = row.y, .dx = 0, .dy = 0};
+        EXPECT_EQ(s.offscreen(), row.offscreen);
+    }
+}
+
+// clang-format off
+struct heading { const char *name; bool crazy; float dx, dy; BITMAP **picture; int angle; };
+
+TEST_F(Ship, ShotIsDrawnTurnedToItsFlightInThePictureOfTheMind) {
+    const heading rows[] = {
+        {.name = "sane, up", .dx = 0, .dy = -5, .picture = &shot[1], .angle = 0},
+        {.name = "crazy, right", .crazy = true, .dx = 5, .dy = 0, .picture = &shot[0], .angle = 64},
+        {.name = "sane, down", .dx = 0, .dy = 5, .picture = &shot[1], .angle = 128},
+    };
+    // clang-format on
+    for (const heading &row : rows) {
+        SCOPED_TRACE(row.name);
+        drawqueue.clear();
+        player.crazy = row.crazy;
+        _shot{.x = 100, .y = 200, .dx = row.dx, .dy = row.dy}.draw();
+        ASSERT_EQ(drawqueue.size(), 1u);
+        EXPECT_EQ(drawqueue[0].bmp, *row.picture);
+        EXPECT_EQ(drawqueue[0].x, 100);
+        EXPECT_EQ(drawqueue[0].y, 200);
+        EXPECT_NEAR(drawqueue[0].angle, itofix(row.angle), 16);
+    }
+}
+
+// clang-format off
+struct damage { const char *name; bool crazy; int amount; short insanity, health; };
 
 TEST_F(Ship, DamageFillsInsanityWhenSaneAndCostsHalfOfItInHealthWhenCrazy) {
-    player.take_damage(8);
-    player.crazy = true;
-    player.take_damage(15);  // half of it, rounded down
-    player.take_damage(200); // and health does not stop at 0
-    EXPECT_TRUE(player.insanity_level == 8 && player.health_points == 100 - 7 - 100);
-}
-
-TEST_F(Ship, VolleysFollowTheShotLevelAndTheMouseGunAimsFromTheCornerOrAwayWhenCrazy) {
-    // shot level, crazy, pointer; then x, y, dx, dy of the mouse gun's shot, then the volley's
-    const std::vector<double> rows[] = {
-        {0, 0, 248, 515, 317.5, 451.5, -3, 4, 320, 432, 0, -5},
-        {1, 1, 248, 515, 323.5, 443.5, 3, -4, 310, 432, 0, -5, 330, 432, 0, -5},
-        {2, 1, 308, 435, 325.5, 447.5, 5, 0, 320, 432, 0, -5, 333, 432, 3, -5, 307, 432, -3, -5},
-        {3, 0, 308, 100, 320.5, 442.5, 0, -5}};
-    key[KEY_SPACE] = key[KEY_LEFT] = mouse_b = 1; // both guns held, and the ship moving
-    for (const std::vector<double> &r : rows) {
-        player.init(true);
-        player.crazy = r[1];
-        player.shot_level = r[0];
-        mouse_x = r[2];
-        mouse_y = r[3];
-        player.shots.clear();
-        player.do_stuff();
-        std::vector<double> shots; // after their first move, to a thousandth
-        for (const _shot &s : player.shots)
-            for (float v : {s.x, s.y, s.dx, s.dy})
-                shots.push_back(std::round(v * 1000) / 1000);
-        EXPECT_EQ(shots, std::vector<double>(r.begin() + 4, r.end())) << "level " << r[0];
+    const damage rows[] = {
+        {.name = "sane", .amount = 8, .insanity = 8, .health = 100},
+        {.name = "crazy, half rounded down", .crazy = true, .amount = 15, .health = 93},
+        {.name = "crazy, past nought", .crazy = true, .amount = 250, .health = -25},
+    };
+    // clang-format on
+    for (const damage &row : rows) {
+        SCOPED_TRACE(row.name);
+        player.init(false);
+        player.crazy = row.crazy;
+        player.take_damage(row.amount);
+        EXPECT_EQ(player.insanity_level, row.insanity);
+        EXPECT_EQ(player.health_points, row.health);
     }
 }
 
-TEST_F(Ship, ShotsLeaveOnlyWhenStrictlyBeyondTheScreen) {
-    player.shots = {{640, 9, 0, 0}, {640.5, 9, 0, 0}, {-5, 9, 0, 0},  {-5.5, 9, 0, 0},
-                    {9, -5, 0, 0},  {9, -5.5, 0, 0},  {9, 480, 0, 0}, {9, 480.5, 0, 0}};
-    player.do_stuff();
-    EXPECT_EQ(player.shots.size(), 4u); // the first of each pair
+struct box_pair {
+    const char *name;
+    float x, y; // of a 10 by 10 box beside one at (0, 0)
+    bool overlap;
+};
+
+TEST_F(Ship, BoxesOverlapOnlyWhenTheyShareAPixel) {
+    const box_pair rows[] = {
+        {.name = "touching on the right", .x = 10, .y = 0, .overlap = false},
+        {.name = "into it from the right", .x = 9.5, .y = 0, .overlap = true},
+        {.name = "touching on the left", .x = -10, .y = 0, .overlap = false},
+        {.name = "into it from the left", .x = -9.5, .y = 0, .overlap = true},
+        {.name = "touching below", .x = 0, .y = 10, .overlap = false},
+        {.name = "into it from below", .x = 0, .y = 9.5, .overlap = true},
+        {.name = "touching above", .x = 0, .y = -10, .overlap = false},
+        {.name = "into it from above", .x = 0, .y = -9.5, .overlap = true},
+    };
+    for (const box_pair &row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(boxes_overlap(0, 0, 10, 10, row.x, row.y, 10, 10), row.overlap);
+    }
 }
 
-TEST_F(Ship, ShotsTurnToTheirFlightAndShowTheMindOfTheMoment) {
-    player.crazy = true;
-    player.shots = {{100, 100, 5, 0}, {100, 100, 0, 5}}; // flying right, and down
-    player.do_stuff();
-    std::vector<drawthing> drawn = queued_sprites(shot[0]);
-    ASSERT_EQ(drawn.size(), 2u);
-    EXPECT_NEAR(drawn[0].angle, itofix(64), 16);
-    EXPECT_NEAR(drawn[1].angle, itofix(128), 16);
+TEST_F(Ship, ShipsBoxIsTwentyFiveSquareAtItsCorner) {
+    EXPECT_EQ(touches_ship(332.5, 459.5, 5, 5), true);
+    EXPECT_EQ(touches_ship(333, 440, 5, 5), false);
+    EXPECT_EQ(touches_ship(310, 460, 5, 5), false);
+    EXPECT_EQ(touches_ship(303, 430, 5, 5), false);
+}
+
+TEST_F(Ship, CrosshairShowsAtThePointerOnlyInATwoPlayerGame) {
+    mouse_x = 50;
+    mouse_y = 60;
+    player.draw();
+    EXPECT_EQ(queued_sprites(targeting).size(), 0u);
+    player.two_player = true;
+    player.draw();
+    ASSERT_EQ(queued_sprites(targeting).size(), 1u);
+    EXPECT_EQ(queued_sprites(targeting)[0].x, 50);
+    EXPECT_EQ(queued_sprites(targeting)[0].y, 60);
+    EXPECT_EQ(queued_sprites(ship)[0].x, 308);
+    EXPECT_EQ(queued_sprites(ship)[0].y, 435);
 }
