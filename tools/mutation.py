@@ -248,7 +248,7 @@ class Worker:
         self.jobs = jobs
         shutil.rmtree(self.tree, ignore_errors=True)
         os.makedirs(self.tree)
-        for part in ("CMakeLists.txt", "cmake", "src", "tests"):
+        for part in ("CMakeLists.txt", "cmake", "data", "media", "src", "tests"):
             source = os.path.join(ROOT, part)
             target = os.path.join(self.tree, part)
             if os.path.isdir(source):
