@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -496,9 +497,11 @@ TEST(SoundCheck, SoundBeyondTheMemoryLeftSaysMemoryRanOut) {
         while (fgets(line, sizeof line, status))
             sscanf(line, "VmSize: %ld", &size_kb);
         fclose(status);
-        const rlimit limit{.rlim_cur = static_cast<rlim_t>(size_kb + 2048) * 1024,
-                           .rlim_max = RLIM_INFINITY};
-        setrlimit(RLIMIT_AS, &limit);
+        rlimit limit{};
+        getrlimit(RLIMIT_AS, &limit); // a limit already set stays the ceiling
+        limit.rlim_cur = std::min(static_cast<rlim_t>(size_kb + 2048) * 1024, limit.rlim_max);
+        if (setrlimit(RLIMIT_AS, &limit) != 0)
+            _exit(2);
         _exit(sound_reason(b) == "out of memory" ? 0 : 1);
     }
     int status = 0;
