@@ -4,22 +4,8 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/keys_lib.sh"
 source "$(dirname "$0")/desktop_lib.sh"
+source "$(dirname "$0")/sound_lib.sh"
 
-OUT=$WORK/mix.raw
-SECOND=$((44100 * 4))
-mkdir "$WORK/home"
-cat >"$WORK/home/.asoundrc" <<EOF2
-pcm.!default { type file; slave.pcm "null"; file "$OUT"; format "raw" }
-EOF2
-printf '[sound]\ndigi_card = ALSA\n' >"$WORK/home/allegro.cfg"
-
-mixed() { stat -c %s "$OUT" 2>/dev/null || echo 0; }
-# wait_mixed TENTHS: waits until the mix has grown by that many tenths of a second; MIXED: its end
-wait_mixed() {
-    local from=$(($(mixed) / 4 * 4)) more=$(($1 * SECOND / 10))
-    wait_for "$1 tenths of a second of sound" eval '[ "$(mixed)" -ge $((from + more)) ]'
-    MIXED=$((from + more))
-}
 # loudness TENTHS: the largest swing from silence in the next stretch of that length, after half a
 # second for what was sounding to die away
 loudness() {

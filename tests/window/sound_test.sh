@@ -3,25 +3,8 @@
 # the game stops the loop.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/keys_lib.sh"
+source "$(dirname "$0")/sound_lib.sh"
 
-# the mix: 16-bit unsigned stereo at 44100 Hz, silence at 32768. The null device never waits, so
-# the mix runs ahead of the clock: lengths below count sound, not wall-clock time. Allegro is told
-# to take ALSA rather than look for a sound driver.
-OUT=$WORK/mix.raw
-SECOND=$((44100 * 4))
-mkdir "$WORK/home"
-cat >"$WORK/home/.asoundrc" <<EOF
-pcm.!default { type file; slave.pcm "null"; file "$OUT"; format "raw" }
-EOF
-printf '[sound]\ndigi_card = ALSA\n' >"$WORK/home/allegro.cfg"
-
-mixed() { stat -c %s "$OUT" 2>/dev/null || echo 0; }
-# wait_mixed TENTHS: waits until the mix has grown by that many tenths of a second; MIXED: its end
-wait_mixed() {
-    local from=$(($(mixed) / 4 * 4)) more=$(($1 * SECOND / 10))
-    wait_for "$1 tenths of a second of sound" eval '[ "$(mixed)" -ge $((from + more)) ]'
-    MIXED=$((from + more))
-}
 # loudest FROM TO: the largest swing from silence in that stretch of the mix, from a whole frame
 loudest() {
     local from=$(($1 / 4 * 4))
