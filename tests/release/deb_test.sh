@@ -24,12 +24,6 @@ sections=$(readelf -S --wide "$root/usr/libexec/moonstruck/moonstruck")
 ! grep -qE '\.debug_info|\.symtab' <<<"$sections" || fail "the packaged program is not stripped"
 
 start_x
-GAME=$root/usr/games/moonstruck launch_game /
-wait_for "the game's window" find_window
-[ "$(readlink "/proc/$GAME_PID/exe")" = "$root/usr/libexec/moonstruck/moonstruck" ] &&
-    [ "$(readlink "/proc/$GAME_PID/cwd")" = "$root/usr/share/games/moonstruck" ] ||
-    fail "the launcher ran $(readlink "/proc/$GAME_PID/exe") in $(readlink "/proc/$GAME_PID/cwd")"
-xdotool mousemove 100 100
-wait_for "the title screen" title_shown
-quit
+launcher_runs "$root/usr/games/moonstruck" "$root/usr/libexec/moonstruck/moonstruck" \
+    "$root/usr/share/games/moonstruck"
 echo "PASS"

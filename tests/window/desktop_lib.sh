@@ -1,5 +1,14 @@
-# desktop_lib.sh: what the desktop tests share: the paused game on screen and the level clock read
-# from screenshots. Sourced after lib.sh and keys_lib.sh.
+# desktop_lib.sh: what the desktop tests share: a game under way, the paused game on screen and the
+# level clock read from screenshots. Brings in lib.sh and keys_lib.sh.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/keys_lib.sh"
+
+# game_under_way: a display, the game on it and a one-player game started
+game_under_way() {
+    start_x
+    start_game
+    play
+}
 
 # a paused game: the framed "Paused" over the game's picture, its status texts still top right
 paused_shown() {

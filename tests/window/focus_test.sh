@@ -1,12 +1,8 @@
 # Another window taking the keyboard focus pauses a game; it stays paused when the focus comes back,
 # and P lets it run on.
-source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/keys_lib.sh"
 source "$(dirname "$0")/desktop_lib.sh"
 
-start_x
-start_game
-play
+game_under_way
 xclock -geometry 60x60+0+400 2>/dev/null &
 CLOCK_PID=$!
 wait_for "the other window" eval 'OTHER=$(xdotool search --onlyvisible --class xclock | head -1) && [ -n "$OTHER" ]'

@@ -44,13 +44,6 @@ mkdir "$moved" && mv "$prefix" "$moved/" && prefix=$moved/$(basename "$prefix")
 ln -s "$prefix/bin/moonstruck" "$WORK/link"
 start_x
 for launcher in "$prefix/bin/moonstruck" "$WORK/link"; do
-    GAME=$launcher launch_game /
-    wait_for "the game's window" find_window
-    [ "$(readlink "/proc/$GAME_PID/exe")" = "$prefix/libexec/moonstruck/moonstruck" ] &&
-        [ "$(readlink "/proc/$GAME_PID/cwd")" = "$prefix/share/moonstruck" ] ||
-        fail "$launcher ran $(readlink "/proc/$GAME_PID/exe") in $(readlink "/proc/$GAME_PID/cwd")"
-    xdotool mousemove 100 100
-    wait_for "the title screen" title_shown
-    quit
+    launcher_runs "$launcher" "$prefix/libexec/moonstruck/moonstruck" "$prefix/share/moonstruck"
 done
 echo "PASS"

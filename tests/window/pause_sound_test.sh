@@ -1,8 +1,6 @@
 # What a player hears of pause and mute: a paused game is silent and its background loop comes back
 # when it goes on; M silences a game and brings its sound back. The mix goes to a file as in
 # sound_test.sh: lengths count sound, not wall-clock time.
-source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/keys_lib.sh"
 source "$(dirname "$0")/desktop_lib.sh"
 source "$(dirname "$0")/sound_lib.sh"
 

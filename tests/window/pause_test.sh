@@ -1,13 +1,9 @@
 # P pauses a game: the picture stays with "Paused" over it and the level clock stands still; P again
 # and the clock runs on. The Pause key does the same, and Esc in a paused game goes to the title
 # screen.
-source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/keys_lib.sh"
 source "$(dirname "$0")/desktop_lib.sh"
 
-start_x
-start_game
-play
+game_under_way
 for k in p Pause; do
     press "$k"
     wait_for "the game paused by $k" paused_shown

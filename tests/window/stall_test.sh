@@ -1,8 +1,6 @@
 # A game stopped for several seconds (SIGSTOP, as Ctrl-Z does) and then continued does not play the
 # missed time in a burst: its level clock has moved by no more than the time the game actually ran,
 # and the player is neither crazy nor hurt.
-source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/keys_lib.sh"
 source "$(dirname "$0")/desktop_lib.sh"
 source "$(dirname "$(dirname "$0")")/reliability/scripted_player.sh"
 
@@ -30,9 +28,7 @@ seconds_played() {
 }
 now_ms() { date +%s%3N; }
 
-start_x
-start_game
-play
+game_under_way
 LEARNT=8 # seconds: short of the time a ship sitting still lasts
 learn_clock "$LEARNT"
 leave_game
