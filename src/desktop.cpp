@@ -28,9 +28,6 @@ static BITMAP *paused_picture; // the last picture of the game before it was pau
 
 constexpr int FULL_VOLUME = 255;
 constexpr int NOTICE_TICKS = TICKS_PER_SECOND * 3 / 2;
-// setting the screen's mode (a new scale, fullscreen) moves the focus between the library's
-// windows for a moment: a loss of focus that soon after is not the player going elsewhere
-constexpr int MODE_CHANGE_SETTLE_FRAMES = TICKS_PER_SECOND / 2;
 
 void _desktop::init() {
     paused = false;
@@ -77,12 +74,16 @@ short start_desktop() {
         allegro_message("Couldn't create the paused game's picture!\n");
         return 1;
     }
+    opaque_pictures.push_back(paused_picture); // it covers the screen: copied, never masked
     desktop.init();
     return 0;
 }
 
 void stop_desktop() {
     remove_display_switch_callback(window_lost_focus);
+    opaque_pictures.erase(
+        std::remove(opaque_pictures.begin(), opaque_pictures.end(), paused_picture),
+        opaque_pictures.end());
     destroy_bitmap(paused_picture);
     paused_picture = nullptr;
 }
@@ -126,9 +127,6 @@ static void pause_game() {
     stop_sample(sweird);
     draw_all();
     blit(back_buffer, paused_picture, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    if (std::find(opaque_pictures.begin(), opaque_pictures.end(), paused_picture) ==
-        opaque_pictures.end())
-        opaque_pictures.push_back(paused_picture);
 }
 
 static void resume_game() {
@@ -168,7 +166,7 @@ static short paused_tick(bool pause_pressed) {
 
 short desktop_tick(short state) {
     bool pause_pressed = pressed(KEY_P, desktop.p_held) | pause_key_pressed();
-    bool lost = focus_lost.exchange(false) && frames_since_mode_change >= MODE_CHANGE_SETTLE_FRAMES;
+    bool lost = focus_lost.exchange(false) && !mode_change_settling();
     if (pressed(KEY_M, desktop.m_held))
         switch_sound();
 

@@ -23,6 +23,7 @@ int frames_since_mode_change = 0;
 
 constexpr long long ROOM_TENTHS = 9; // a window may take nine tenths of the desktop each way
 constexpr int NOTICE_FRAMES = 2 * TICKS_PER_SECOND; // two seconds at full speed
+constexpr int MODE_CHANGE_SETTLE_FRAMES = TICKS_PER_SECOND / 2;
 static const char *const WINDOW_TITLE = "Moonstruck";
 
 static BITMAP *scaled = nullptr; // the picture at the display's scale, when that is above 1
@@ -153,6 +154,10 @@ void toggle_fullscreen() {
         reopen_window(window_scale);
         tell("Fullscreen isn't available here");
     }
+}
+
+bool mode_change_settling() {
+    return frames_since_mode_change < MODE_CHANGE_SETTLE_FRAMES;
 }
 
 bool alt_held() {

@@ -16,6 +16,10 @@ extern const char *notice; // what the display has to tell the player, or null
 extern bool display_lost;  // no mode could be set again after a change: the game must end
 extern int frames_since_mode_change; // frames shown since the screen's mode was last set
 
+// the screen's mode was set a moment ago, and the library's windows may still be trading the
+// focus: a loss of focus now is not the player going elsewhere
+bool mode_change_settling();
+
 // the largest whole scale at which the picture fits a desktop, with a tenth of it left for
 // panels and window borders; 1 when even that is too much
 int largest_window_scale(int desktop_w, int desktop_h);
