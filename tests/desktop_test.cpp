@@ -37,33 +37,6 @@ struct Desktop : GameTest {
     }
 };
 
-static int ticks_run;
-static short count_tick(short state) {
-    ticks_run += 1;
-    return state;
-}
-
-TEST_F(Desktop, ABacklogIsCaughtUpTickByTickUpToAFifthOfASecondAndTheRestDropped) {
-    struct row {
-        const char *name;
-        int pending, run;
-    };
-    const row rows[] = {
-        {.name = "a short delay", .pending = 7, .run = 7},
-        {.name = "just the limit", .pending = CATCH_UP_LIMIT, .run = CATCH_UP_LIMIT},
-        {.name = "a stall of ten seconds", .pending = 10 * TICKS_PER_SECOND, .run = CATCH_UP_LIMIT},
-    };
-    for (const row &r : rows) {
-        SCOPED_TRACE(r.name);
-        counter = r.pending;
-        ticks_run = 0;
-        short state = STATE_MENU;
-        run_pending_ticks(state, count_tick);
-        EXPECT_EQ(ticks_run, r.run);
-        EXPECT_EQ(counter, 0);
-    }
-}
-
 TEST_F(Desktop, NoGameTickRunsWhilePausedAndTheClockGoesOnWhereItStood) {
     for (int t = 1; t < 50; t++)
         tick();
@@ -159,18 +132,20 @@ TEST_F(Desktop, PauseKeyPausesOnOnePressAndResumesOnTheNext) {
     EXPECT_FALSE(desktop.paused);
 }
 
+// a screen the game is on, and whether a game there is paused
+struct in_state {
+    const char *name;
+    short state;
+    bool paused;
+};
+
 TEST_F(Desktop, PWorksOnlyInAGame) {
-    struct row {
-        const char *name;
-        short state;
-        bool paused;
-    };
-    const row rows[] = {
+    const in_state rows[] = {
         {.name = "title screen", .state = STATE_MENU, .paused = false},
         {.name = "game over", .state = STATE_GAME_OVER, .paused = false},
         {.name = "game", .state = STATE_PLAYING, .paused = true},
     };
-    for (const row &r : rows) {
+    for (const in_state &r : rows) {
         SCOPED_TRACE(r.name);
         desktop.init();
         press(KEY_P);
@@ -212,18 +187,13 @@ TEST_F(Desktop, FocusLostOnTheTitleScreenDoesNotPauseTheNextGame) {
 }
 
 TEST_F(Desktop, MSwitchesAllSoundOffAndOnInEveryStateAndSaysSoForAMoment) {
-    struct row {
-        const char *name;
-        short state;
-        bool paused;
-    };
-    const row rows[] = {
+    const in_state rows[] = {
         {.name = "title screen", .state = STATE_MENU, .paused = false},
         {.name = "game", .state = STATE_PLAYING, .paused = false},
         {.name = "paused game", .state = STATE_PLAYING, .paused = true},
         {.name = "game over", .state = STATE_GAME_OVER, .paused = false},
     };
-    for (const row &r : rows) {
+    for (const in_state &r : rows) {
         SCOPED_TRACE(r.name);
         desktop.init();
         desktop.paused = r.paused;

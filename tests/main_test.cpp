@@ -9,39 +9,40 @@ struct Frame : GameTest {
         buffer_putpixel(ticks_run, 0, 1);
         return state + 1;
     }
+    // the ticks due run as the main loop runs them; the state they leave
+    static short run_due(int due) {
+        ticks_run = 0;
+        counter = due;
+        short state = STATE_MENU;
+        run_pending_ticks(state, count_tick);
+        return state;
+    }
 };
 
-TEST_F(Frame, TimerRaisesTheTicksDueByOne) {
-    update_counter();
-    update_counter();
-    EXPECT_EQ(counter, 2);
-}
-
-TEST_F(Frame, RunsEveryTickDueEachInTheStateTheLastOneAskedFor) {
-    ticks_run = 0;
-    counter = 3;
-    short state = STATE_MENU;
-    run_pending_ticks(state, count_tick);
-    EXPECT_EQ(ticks_run, 3);
-    EXPECT_EQ(counter, 0);
-    EXPECT_EQ(state, 3);
+TEST_F(Frame, TicksDueRunOneByOneUpToAFifthOfASecondAndTheRestAreDropped) {
+    struct row {
+        const char *name;
+        int due, run;
+    };
+    const row rows[] = {
+        {.name = "none due", .due = 0, .run = 0},
+        {.name = "a short delay", .due = 7, .run = 7},
+        {.name = "just the limit", .due = CATCH_UP_LIMIT, .run = CATCH_UP_LIMIT},
+        {.name = "a stall of ten seconds", .due = 10 * TICKS_PER_SECOND, .run = CATCH_UP_LIMIT},
+    };
+    for (const row &r : rows) {
+        SCOPED_TRACE(r.name);
+        const short state = run_due(r.due);
+        EXPECT_EQ(ticks_run, r.run);
+        EXPECT_EQ(counter, 0);
+        EXPECT_EQ(state, STATE_MENU + r.run); // each tick in the state the one before asked for
+    }
 }
 
 TEST_F(Frame, EachTickOpensWithABlackClearSoOnlyTheLastTickIsPainted) {
-    ticks_run = 0;
-    counter = 2;
-    short state = STATE_MENU;
-    run_pending_ticks(state, count_tick);
+    run_due(2);
     ASSERT_EQ(drawqueue.size(), 2u);
     EXPECT_EQ(drawqueue[0].type, CMD_CLEAR_TO_COLOR);
     EXPECT_EQ(drawqueue[0].color, black());
     EXPECT_EQ(drawqueue[1].x, 2);
-}
-
-TEST_F(Frame, NoTickDueRunsNothing) {
-    ticks_run = 0;
-    short state = STATE_PLAYING;
-    run_pending_ticks(state, count_tick);
-    EXPECT_EQ(ticks_run, 0);
-    EXPECT_EQ(state, STATE_PLAYING);
 }
