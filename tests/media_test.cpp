@@ -158,22 +158,6 @@ struct scratch_file {
 
 } // namespace
 
-TEST(OwnMedia, EveryPictureGivesThePixelsOfTheLibrarysOwnReader) {
-    for (const char *name : OWN_PICTURES) {
-        SCOPED_TRACE(name);
-        const std::string path = std::string(MEDIA_DIR "/") + name;
-        bytes_t b;
-        ASSERT_EQ(read_media_file(path.c_str(), b), "");
-        both_pictures p(b, path.c_str());
-        ASSERT_EQ(p.why, "");
-        ASSERT_NE(p.library, nullptr);
-        EXPECT_EQ(p.checked->w, p.library->w);
-        EXPECT_EQ(p.checked->h, p.library->h);
-        EXPECT_EQ(bitmap_color_depth(p.checked), bitmap_color_depth(p.library));
-        EXPECT_EQ(differing_pixels(p.checked, p.library), 0);
-    }
-}
-
 TEST(OwnMedia, EverySoundGivesTheSampleOfTheLibrarysOwnReader) {
     for (const char *name : OWN_SOUNDS) {
         SCOPED_TRACE(name);

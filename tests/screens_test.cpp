@@ -145,29 +145,6 @@ TEST_F(TitleMenu, KeysStillHeldFromAGameAreIgnoredForFifteenTicks) {
     EXPECT_EQ(std::count(states.begin(), states.end(), STATE_MENU), 15);
 }
 
-// clang-format off
-struct dispatch { const char *name; short state, next; };
-
-TEST_F(TitleMenu, EachStateRunsItsScreen) {
-    leave_game_over();
-    press(KEY_ESC); // which every screen but the wreck answers at once
-    player.x = player.y = 100;
-    const dispatch rows[] = {
-        {.name = "playing", .state = STATE_PLAYING, .next = STATE_MENU},
-        {.name = "game over", .state = STATE_GAME_OVER, .next = STATE_GAME_OVER},
-        {.name = "quit stays quit", .state = STATE_QUIT, .next = STATE_QUIT},
-        {.name = "unknown stays", .state = 7, .next = 7},
-    };
-    // clang-format on
-    for (const dispatch &row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(run_state(row.state), row.next);
-    }
-    for (int t = 0; t < 16; t++) // out of the key delay a game leaves behind
-        run_state(STATE_MENU);
-    EXPECT_EQ(run_state(STATE_MENU), STATE_QUIT);
-}
-
 struct GameOver : GameTest {
     void SetUp() override {
         leave_game_over();
@@ -212,28 +189,4 @@ TEST_F(GameOver, KeyHeldThroughTheWreckLeavesOnTheFirstGameOverTick) {
     wait_out_the_wreck();
     EXPECT_EQ(tick(), STATE_MENU);
     EXPECT_EQ(particles.size(), 0u);
-}
-
-// clang-format off
-struct leaving { const char *name; int key; short next; };
-
-TEST_F(GameOver, EnterOrEscLeavesForTheMenuAndTheNextGameOverStartsAfresh) {
-    const leaving rows[] = {{.name = "no key", .key = KEY_SPACE, .next = STATE_GAME_OVER},
-                            {.name = "Enter", .key = KEY_ENTER, .next = STATE_MENU},
-                            {.name = "Esc", .key = KEY_ESC, .next = STATE_MENU}};
-    // clang-format on
-    for (const leaving &row : rows) {
-        SCOPED_TRACE(row.name);
-        wait_out_the_wreck();
-        for (int t = 0; t < 10; t++)
-            EXPECT_EQ(tick(), STATE_GAME_OVER);
-        press(row.key);
-        EXPECT_EQ(tick(), row.next);
-        release(row.key);
-        if (row.next == STATE_GAME_OVER) {
-            press(KEY_ESC);
-            tick();
-            release(KEY_ESC);
-        }
-    }
 }
