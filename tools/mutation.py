@@ -228,6 +228,25 @@ def code_lines(paths):
     return count
 
 
+def failed_rows(output):
+    """for each failed test, the table rows (their SCOPED_TRACE names) whose checks failed"""
+    rows, pending, in_trace = {}, set(), False
+    for line in output.splitlines():
+        if line == "Google Test trace:":
+            in_trace = True
+            continue
+        traced = re.match(r"^\S+:\d+: (.*)$", line) if in_trace else None
+        if traced and traced.group(1) != "Failure":  # the next failure's first line ends it
+            pending.add(traced.group(1))
+            continue
+        in_trace = False
+        finished = re.match(r"^\[  FAILED  \] (\w+\.\w+) \(\d+ ms\)", line)
+        if finished:
+            rows[finished.group(1)] = sorted(pending)
+            pending = set()
+    return rows
+
+
 def run(cmd, cwd, timeout, limited=False):
     """the exit status and the output, or None on a timeout"""
     try:
@@ -246,7 +265,10 @@ class Worker:
         self.tree = os.path.join(folder, "tree")
         self.build = os.path.join(folder, "build")
         self.jobs = jobs
+        # a build left by an earlier run may hold the object of its last mutant, newer than the
+        # copied sources, which keep their times: both start afresh
         shutil.rmtree(self.tree, ignore_errors=True)
+        shutil.rmtree(self.build, ignore_errors=True)
         os.makedirs(self.tree)
         for part in ("CMakeLists.txt", "cmake", "data", "media", "src", "tests"):
             source = os.path.join(ROOT, part)
@@ -272,13 +294,13 @@ class Worker:
         built = run(["cmake", "--build", self.build, "--target", "unit_tests", "-j",
                      str(self.jobs)], self.build, 600)
         if built is None or built[0] != 0:
-            return "stillborn", []
+            return "stillborn", [], {}
         tested = run([os.path.join(self.build, "tests", "unit_tests"), "--gtest_brief=1"],
                      self.build, timeout, limited=True)
         if tested is None:
-            return "timeout", []
+            return "timeout", [], {}
         failed = sorted(set(re.findall(r"^\[  FAILED  \] (\w+\.\w+)", tested[1], re.M)))
-        return ("survived" if tested[0] == 0 else "killed"), failed
+        return ("survived" if tested[0] == 0 else "killed"), failed, failed_rows(tested[1])
 
     def try_mutant(self, mutant, originals, timeout):
         target = self.tree_path(mutant.path)
@@ -327,7 +349,7 @@ def main():
     workers = [Worker(os.path.join(args.out, f"w{i}"), 1, args.tests_at)
                for i in range(args.workers)]
     for w in workers:
-        unchanged, _ = w.build_and_test(args.timeout)
+        unchanged = w.build_and_test(args.timeout)[0]
         if unchanged != "survived":
             print(f"the unchanged code gives '{unchanged}' in {w.build}: nothing to measure")
             return 1
@@ -352,9 +374,9 @@ def main():
 
     # which tests caught which mutants, for telling the tests that catch nothing of their own
     with open(os.path.join(args.out, "kills.json"), "w") as f:
-        json.dump([{"mutant": m.describe(), "result": r[0], "failed": r[1]}
+        json.dump([{"mutant": m.describe(), "result": r[0], "failed": r[1], "rows": r[2]}
                    for m, r in zip(mutants, results)], f, indent=0)
-    results = [r[0] for r in results]
+    results_full, results = results, [r[0] for r in results]
     counts = {k: results.count(k) for k in ("killed", "timeout", "survived", "stillborn")}
     judged = counts["killed"] + counts["timeout"] + counts["survived"]
     tests = f"the unit tests of {args.tests_at}" if args.tests_at else "the unit tests"
@@ -371,6 +393,25 @@ def main():
              for f in os.listdir(os.path.join(workers[0].tree, "tests")) if f.endswith(".cpp")]
     code, tested = code_lines(source), code_lines(tests)
     report.append(f"lines of tests/*.cpp to lines of src/: {tested}/{code} = {tested / code:.2f}")
+    # a test that is the only one to catch some fault earns its lines; one that catches nothing
+    # alone can go unless the faults it shares are caught by no other test that stays
+    alone = {}
+    for m, r in zip(mutants, results_full):
+        if r[0] == "killed" and len(r[1]) == 1:
+            alone[r[1][0]] = alone.get(r[1][0], 0) + 1
+    catching = sorted({t for r in results_full for t in r[1]})
+    listed = run([os.path.join(workers[0].build, "tests", "unit_tests"), "--gtest_list_tests"],
+                 workers[0].build, 60)
+    suite, every_test = "", []
+    for line in (listed[1] if listed else "").splitlines():
+        if line and not line.startswith(" "):
+            suite = line.strip()
+        elif line.startswith("  ") and suite:
+            every_test.append(suite + line.split("#")[0].strip())
+    catching += [t for t in every_test if t not in catching]
+    report.append("faults each test is alone in catching:")
+    for name in sorted(catching, key=lambda t: (alone.get(t, 0), t)):
+        report.append(f"  {alone.get(name, 0):4d}  {name}")
     report.append("survivors:")
     for m, r in zip(mutants, results):
         if r == "survived":

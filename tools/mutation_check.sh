@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures how many deliberate faults in src/*.cpp the unit tests catch.
 #
-#   tools/mutation_check.sh                     # every mutant, about 15 minutes on two cores
+#   tools/mutation_check.sh                     # every mutant, about 30 minutes on two cores
 #   tools/mutation_check.sh --sample 300        # a seeded sample (--seed, 15 by default)
 #   tools/mutation_check.sh src/enemy.cpp       # one file's mutants
 #   tools/mutation_check.sh --tests-at 702fae7  # the unit tests of an earlier commit
