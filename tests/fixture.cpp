@@ -79,3 +79,16 @@ bool GameTest::queued_text(const std::string &text) {
             return true;
     return false;
 }
+
+void GameTest::expect_placed(const placed &row) {
+    std::vector<drawthing> found;
+    for (const drawthing &d : queued(row.type))
+        if (d.bmp == row.picture && d.text == row.text)
+            found.push_back(d);
+    ASSERT_GT(found.size(), size_t(row.nth));
+    const drawthing &d = found[row.nth];
+    EXPECT_EQ(d.x, row.x);
+    EXPECT_EQ(d.y, row.y);
+    EXPECT_EQ(d.w, row.w);
+    EXPECT_EQ(d.h, row.h);
+}

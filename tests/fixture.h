@@ -9,7 +9,18 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
+
+// where a command should stand: the nth queued command of that type, picture and text, counted
+// from 0, is at x, y with that width and height (nought for sprites and texts)
+struct placed {
+    const char *name;
+    int type;
+    BITMAP *picture;
+    std::string text;
+    int nth, x, y, w, h;
+};
 
 class GameTest : public ::testing::Test {
   protected:
@@ -24,4 +35,6 @@ class GameTest : public ::testing::Test {
     static std::vector<drawthing> queued_sprites(BITMAP *picture);
     // whether a text command with exactly this text is queued
     static bool queued_text(const std::string &text);
+    // the command the row describes is queued, where the row says
+    static void expect_placed(const placed &row);
 };

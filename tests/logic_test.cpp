@@ -64,8 +64,6 @@ TEST_F(Playing, LevelChangesEverySeventyTwoSecondsAnnouncedInTheMiddle) {
 }
 
 // clang-format off
-struct placed { const char *name; int type; BITMAP *picture; std::string text; int x, y, w, h; };
-
 TEST_F(Playing, StatusTextsAndMetersStandInTheirPlaces) {
     score = 3, highscore = 4;
     tick();
@@ -76,18 +74,13 @@ TEST_F(Playing, StatusTextsAndMetersStandInTheirPlaces) {
         {.name = "insanity label", .type = CMD_SPRITE, .picture = insanity, .x = 5, .y = 0},
         {.name = "insanity frame", .type = CMD_RECT, .x = 5, .y = 10, .w = 100, .h = 10},
         {.name = "health label", .type = CMD_SPRITE, .picture = health, .x = 5, .y = 20},
-        {.name = "health frame", .type = CMD_RECT, .x = 5, .y = 30, .w = 100, .h = 10},
-        {.name = "health bar", .type = CMD_RECTFILL, .x = 6, .y = 31, .w = 98, .h = 8},
+        {.name = "health frame", .type = CMD_RECT, .nth = 1, .x = 5, .y = 30, .w = 100, .h = 10},
+        {.name = "health bar", .type = CMD_RECTFILL, .nth = 1, .x = 6, .y = 31, .w = 98, .h = 8},
     };
     // clang-format on
     for (const placed &row : rows) {
         SCOPED_TRACE(row.name);
-        auto found = std::find_if(drawqueue.begin(), drawqueue.end(), [&](const drawthing &d) {
-            return d.type == row.type && d.bmp == row.picture && d.text == row.text && d.y == row.y;
-        });
-        ASSERT_NE(found, drawqueue.end());
-        EXPECT_EQ(found->x, row.x);
-        EXPECT_EQ(std::pair(found->w, found->h), (std::pair<int16_t, int16_t>(row.w, row.h)));
+        expect_placed(row);
     }
 }
 
