@@ -299,8 +299,8 @@ class Worker:
                      self.build, timeout, limited=True)
         if tested is None:
             return "timeout", [], {}
-        failed = sorted(set(re.findall(r"^\[  FAILED  \] (\w+\.\w+)", tested[1], re.M)))
-        return ("survived" if tested[0] == 0 else "killed"), failed, failed_rows(tested[1])
+        rows = failed_rows(tested[1])
+        return ("survived" if tested[0] == 0 else "killed"), sorted(rows), rows
 
     def try_mutant(self, mutant, originals, timeout):
         target = self.tree_path(mutant.path)
@@ -376,8 +376,8 @@ def main():
     with open(os.path.join(args.out, "kills.json"), "w") as f:
         json.dump([{"mutant": m.describe(), "result": r[0], "failed": r[1], "rows": r[2]}
                    for m, r in zip(mutants, results)], f, indent=0)
-    results_full, results = results, [r[0] for r in results]
-    counts = {k: results.count(k) for k in ("killed", "timeout", "survived", "stillborn")}
+    outcomes = [r[0] for r in results]
+    counts = {k: outcomes.count(k) for k in ("killed", "timeout", "survived", "stillborn")}
     judged = counts["killed"] + counts["timeout"] + counts["survived"]
     tests = f"the unit tests of {args.tests_at}" if args.tests_at else "the unit tests"
     report = [f"{tests} against {len(mutants)} mutants" +
@@ -396,10 +396,10 @@ def main():
     # a test that is the only one to catch some fault earns its lines; one that catches nothing
     # alone can go unless the faults it shares are caught by no other test that stays
     alone = {}
-    for m, r in zip(mutants, results_full):
+    for r in results:
         if r[0] == "killed" and len(r[1]) == 1:
             alone[r[1][0]] = alone.get(r[1][0], 0) + 1
-    catching = sorted({t for r in results_full for t in r[1]})
+    catching = sorted({t for r in results for t in r[1]})
     listed = run([os.path.join(workers[0].build, "tests", "unit_tests"), "--gtest_list_tests"],
                  workers[0].build, 60)
     suite, every_test = "", []
@@ -413,7 +413,7 @@ def main():
     for name in sorted(catching, key=lambda t: (alone.get(t, 0), t)):
         report.append(f"  {alone.get(name, 0):4d}  {name}")
     report.append("survivors:")
-    for m, r in zip(mutants, results):
+    for m, r in zip(mutants, outcomes):
         if r == "survived":
             source = originals[m.path][m.line - 1].strip()
             report.append(f"  {m.describe()}    | {source}")
