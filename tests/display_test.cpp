@@ -1,8 +1,5 @@
 #include "display.h"
 #include "fixture.h"
-#include "main.h"
-#include "media.h"
-#include "player.h"
 
 #include <cstdlib>
 
@@ -21,22 +18,6 @@ TEST_F(Display, WindowScaleIsTheLargestThatLeavesATenthOfTheDesktop) {
     for (const row &r : rows) {
         SCOPED_TRACE(std::to_string(r.w) + "x" + std::to_string(r.h));
         EXPECT_EQ(largest_window_scale(r.w, r.h), r.scale);
-    }
-}
-
-TEST_F(Display, FullscreenScaleIsTheLargestThatFitsEdgeToEdge) {
-    struct row {
-        int w, h, scale;
-    };
-    const row rows[] = {
-        {.w = 1920, .h = 1080, .scale = 2},
-        {.w = 1280, .h = 960, .scale = 2},
-        {.w = 1279, .h = 960, .scale = 1},
-        {.w = 2560, .h = 1920, .scale = 4},
-    };
-    for (const row &r : rows) {
-        SCOPED_TRACE(std::to_string(r.w) + "x" + std::to_string(r.h));
-        EXPECT_EQ(largest_fullscreen_scale(r.w, r.h), r.scale);
     }
 }
 
@@ -64,48 +45,4 @@ TEST_F(Display, ScaledCopyShowsEachPixelAsASquareBlock) {
         destroy_bitmap(copy);
     }
     destroy_bitmap(picture);
-}
-
-TEST_F(Display, PointerIsReadInGamePixels) {
-    struct row {
-        const char *name;
-        int scale, left = 0, top = 0, mouse_x, mouse_y, x, y;
-    };
-    const row rows[] = {
-        {.name = "window at 2", .scale = 2, .mouse_x = 641, .mouse_y = 479, .x = 320, .y = 239},
-        {.name = "fullscreen border",
-         .scale = 2,
-         .left = 320,
-         .top = 60,
-         .mouse_x = 319,
-         .mouse_y = 57,
-         .x = -1,
-         .y = -2},
-    };
-    for (const row &r : rows) {
-        SCOPED_TRACE(r.name);
-        display_scale = r.scale;
-        picture_left = r.left;
-        picture_top = r.top;
-        mouse_x = r.mouse_x;
-        mouse_y = r.mouse_y;
-        EXPECT_EQ(pointer_x(), r.x);
-        EXPECT_EQ(pointer_y(), r.y);
-    }
-}
-
-TEST_F(Display, CrosshairAndMouseGunFollowThePointerInGamePixelsAtScale2) {
-    display_scale = 2;
-    mouse_x = 2 * 400; // level with the ship's corner, right of it
-    mouse_y = 2 * 435;
-    mouse_b = 1;
-    player.init(true);
-    player.do_stuff();
-    auto crosshair = queued_sprites(targeting);
-    ASSERT_EQ(crosshair.size(), 1u);
-    EXPECT_EQ(crosshair[0].x, 400);
-    EXPECT_EQ(crosshair[0].y, 435);
-    ASSERT_EQ(player.shots.size(), 1u);
-    EXPECT_NEAR(player.shots.front().dx, 5, 1e-4); // straight at the pointer
-    EXPECT_NEAR(player.shots.front().dy, 0, 1e-4);
 }

@@ -14,16 +14,6 @@ struct DrawQueue : GameTest {
     }
 };
 
-TEST_F(DrawQueue, StraightLinesRunForwardsWhicheverEndComesFirst) {
-    buffer_hline(50, 7, 20, 1);
-    buffer_vline(3, 40, 10, 1);
-    ASSERT_EQ(drawqueue.size(), 2u);
-    EXPECT_EQ(drawqueue[0].x, 20);
-    EXPECT_EQ(drawqueue[0].w, 30);
-    EXPECT_EQ(drawqueue[1].y, 10);
-    EXPECT_EQ(drawqueue[1].h, 30);
-}
-
 struct painting {
     const char *name;
     void (*queue)();
@@ -33,10 +23,6 @@ struct painting {
 // clang-format off
 TEST_F(DrawQueue, EachCommandPaintsWhatItsLibraryCallPaintsInQueueOrder) {
     const painting rows[] = {
-        {.name = "mirrored sprite", // a dark corner shows the mirroring; the cow gets its colour back
-         .queue = [] { putpixel(cow, 0, 0, 0); buffer_draw_sprite_h_flip(cow, -5, 40); },
-         .paint = [](BITMAP *b) { draw_sprite_h_flip(b, cow, -5, 40);
-                                  putpixel(cow, 0, 0, getpixel(cow, 1, 0)); }},
         {.name = "rotated sprite", .queue = [] { buffer_rotate_sprite(cow, 30, 40, 32 << 16); },
          .paint = [](BITMAP *b) { rotate_sprite(b, cow, 30, 40, 32 << 16); }},
         {.name = "white centred text", // white is 65535, queued as -1
@@ -87,36 +73,4 @@ TEST_F(DrawQueue, EachCommandPaintsWhatItsLibraryCallPaintsInQueueOrder) {
         EXPECT_EQ(differing(back_buffer, expected), 0);
     }
     destroy_bitmap(expected);
-}
-
-struct placing {
-    const char *name;
-    int x, y;
-};
-
-TEST_F(DrawQueue, OpaquePictureIsCopiedAsAMaskedSpriteWouldPaintIt) {
-    BITMAP *solid = create_bitmap(30, 20), *holed = create_bitmap(30, 20);
-    BITMAP *expected = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
-    clear_to_color(solid, red());
-    clear_to_color(holed, red());
-    putpixel(holed, 10, 10, bitmap_mask_color(holed));
-    note_if_opaque(solid);
-    note_if_opaque(holed);
-    EXPECT_EQ(opaque_pictures, std::vector<BITMAP *>{solid});
-    const placing rows[] = {{.name = "off the top left", .x = -10, .y = -5},
-                            {.name = "off the bottom right", .x = 625, .y = 470},
-                            {.name = "inside", .x = 100, .y = 100}};
-    for (BITMAP *picture : {solid, holed})
-        for (const placing &row : rows) {
-            SCOPED_TRACE(std::string(row.name) + (picture == solid ? ", solid" : ", holed"));
-            clear_to_color(back_buffer, white());
-            clear_to_color(expected, white());
-            buffer_draw_sprite(picture, row.x, row.y);
-            draw_all();
-            draw_sprite(expected, picture, row.x, row.y);
-            EXPECT_EQ(differing(back_buffer, expected), 0);
-        }
-    EXPECT_EQ(getpixel(back_buffer, 110, 110), white()); // the hole of the last one drawn
-    for (BITMAP *bitmap : {expected, solid, holed})
-        destroy_bitmap(bitmap);
 }

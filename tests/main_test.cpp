@@ -19,24 +19,6 @@ struct Frame : GameTest {
     }
 };
 
-TEST_F(Frame, TicksDueRunOneByOneUpToAFifthOfASecondAndTheRestAreDropped) {
-    struct row {
-        const char *name;
-        int due, run;
-    };
-    const row rows[] = {
-        {.name = "a short delay", .due = 7, .run = 7},
-        {.name = "a stall of ten seconds", .due = 10 * TICKS_PER_SECOND, .run = CATCH_UP_LIMIT},
-    };
-    for (const row &r : rows) {
-        SCOPED_TRACE(r.name);
-        const short state = run_due(r.due);
-        EXPECT_EQ(ticks_run, r.run);
-        EXPECT_EQ(counter, 0);
-        EXPECT_EQ(state, STATE_MENU + r.run); // each tick in the state the one before asked for
-    }
-}
-
 TEST_F(Frame, EachTickOpensWithABlackClearSoOnlyTheLastTickIsPainted) {
     run_due(2);
     ASSERT_EQ(drawqueue.size(), 2u);
