@@ -39,6 +39,38 @@ TEST_F(Enemies, EachPatternFliesItsPath) {
     }
 }
 
+// clang-format off
+struct entry_side { const char *name; int type, pattern; std::pair<float, float> xs, ys; };
+
+TEST_F(Enemies, EachTypeEntersAlongItsEdgeWithThePathOfItsSide) {
+    const entry_side rows[] = { // the least and the most of x and y
+        {.name = "dart, top left", .type = 0, .pattern = 1, .xs = {40, 239}, .ys = {-20, -20}},
+        {.name = "dart, top right", .type = 0, .pattern = 0, .xs = {400, 599}, .ys = {-20, -20}},
+        {.name = "swooper, top left", .type = 1, .pattern = 3, .xs = {0, 199}, .ys = {-20, -20}},
+        {.name = "swooper, top right", .type = 1, .pattern = 2, .xs = {440, 639}, .ys = {-20, -20}},
+        {.name = "saucer, left edge", .type = 2, .pattern = 5, .xs = {-20, -20}, .ys = {20, 369}},
+        {.name = "saucer, right edge", .type = 2, .pattern = 4, .xs = {660, 660}, .ys = {20, 369}},
+    };
+    // clang-format on
+    for (const entry_side &row : rows) {
+        SCOPED_TRACE(row.name);
+        GameTest::SetUp();
+        for (int i = 0; i < 4000; i++)
+            new_enemy(row.type);
+        std::set<float> xs, ys;
+        for (const _enemy &e : enemies)
+            if (e.pattern == row.pattern)
+                xs.insert(e.x), ys.insert(e.y);
+        std::set<short> patterns;
+        for (const _enemy &e : enemies)
+            patterns.insert(e.pattern);
+        EXPECT_EQ(patterns.size(), 2u); // one for each side
+        ASSERT_GT(xs.size(), 0u);
+        EXPECT_EQ(std::pair(*xs.begin(), *xs.rbegin()), row.xs);
+        EXPECT_EQ(std::pair(*ys.begin(), *ys.rbegin()), row.ys);
+    }
+}
+
 TEST_F(Enemies, EveryEnemyAndEveryEnemyShotMovesEachTick) {
     player.crazy = true;
     add(0, 100, 100, 1).fire_delay = 99;
