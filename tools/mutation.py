@@ -388,11 +388,15 @@ def main():
     if judged:
         killed = counts["killed"] + counts["timeout"]
         report.append(f"kill rate: {killed}/{judged} = {100.0 * killed / judged:.1f} %")
-    source = [os.path.join(ROOT, "src", f) for f in os.listdir(os.path.join(ROOT, "src"))]
-    tests = [os.path.join(workers[0].tree, "tests", f)
-             for f in os.listdir(os.path.join(workers[0].tree, "tests")) if f.endswith(".cpp")]
-    code, tested = code_lines(source), code_lines(tests)
-    report.append(f"lines of tests/*.cpp to lines of src/: {tested}/{code} = {tested / code:.2f}")
+    # the game's code and its benchmarks against the unit tests and their fixture, in lines that
+    # are neither blank nor a // comment
+    def sources(folder, endings):
+        return [os.path.join(folder, f) for f in sorted(os.listdir(folder)) if f.endswith(endings)]
+    code = code_lines(sources(os.path.join(ROOT, "src"), (".cpp", ".h")) +
+                      sources(os.path.join(ROOT, "bench"), (".cpp", ".h")))
+    tested = code_lines(sources(os.path.join(workers[0].tree, "tests"), (".cpp", ".h")))
+    report.append(f"lines of unit tests to lines of src/ and bench/: {tested}/{code} = "
+                  f"{100.0 * tested / code:.0f} %")
     # a test that is the only one to catch some fault earns its lines; one that catches nothing
     # alone can go unless the faults it shares are caught by no other test that stays
     alone = {}
