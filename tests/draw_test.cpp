@@ -74,3 +74,34 @@ TEST_F(DrawQueue, EachCommandPaintsWhatItsLibraryCallPaintsInQueueOrder) {
     }
     destroy_bitmap(expected);
 }
+
+TEST_F(DrawQueue, OpaquePictureIsCopiedAsAMaskedSpriteWouldPaintIt) {
+    BITMAP *solid = create_bitmap(30, 20), *holed = create_bitmap(30, 20);
+    BITMAP *expected = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    clear_to_color(solid, red());
+    clear_to_color(holed, red());
+    putpixel(holed, 10, 10, bitmap_mask_color(holed));
+    note_if_opaque(solid);
+    note_if_opaque(holed);
+    EXPECT_EQ(opaque_pictures, std::vector<BITMAP *>{solid});
+    struct placing {
+        const char *name;
+        BITMAP *picture;
+        int x, y;
+    };
+    const placing rows[] = {
+        {.name = "solid, off the top left", .picture = solid, .x = -10, .y = -5},
+        {.name = "holed, inside", .picture = holed, .x = 100, .y = 100}};
+    for (const placing &row : rows) {
+        SCOPED_TRACE(row.name);
+        clear_to_color(back_buffer, white());
+        clear_to_color(expected, white());
+        buffer_draw_sprite(row.picture, row.x, row.y);
+        draw_all();
+        draw_sprite(expected, row.picture, row.x, row.y);
+        EXPECT_EQ(differing(back_buffer, expected), 0);
+    }
+    EXPECT_EQ(getpixel(back_buffer, 110, 110), white()); // the hole
+    for (BITMAP *bitmap : {expected, solid, holed})
+        destroy_bitmap(bitmap);
+}
