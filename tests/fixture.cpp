@@ -4,43 +4,25 @@
 #include "main.h"
 #include "media.h"
 
+#include <unistd.h>
+
 namespace {
 
-struct picture_size {
-    BITMAP **slot;
-    int w, h;
-};
-
-const picture_size STAND_INS[] = {
-    {&banana, 20, 20},    {&title, 400, 200},   {&insanity, 60, 10},  {&health, 50, 10},
-    {&ship, 25, 25},      {&shot[0], 5, 7},     {&shot[1], 5, 7},     {&enemy1[0], 25, 25},
-    {&enemy1[1], 25, 25}, {&eshot1[0], 7, 7},   {&eshot1[1], 7, 7},   {&cow, 32, 24},
-    {&targeting, 15, 15}, {&shotplus, 20, 20},  {&shotminus, 20, 20}, {&enemy2[0], 25, 25},
-    {&enemy2[1], 25, 25}, {&enemy3[0], 25, 25}, {&enemy3[1], 25, 25},
-};
-
-SAMPLE **const SOUND_SLOTS[] = {&sthud,     &sweird, &sboing,     &sfire, &shurt,
-                                &sgonenuts, &sow,    &ssmallboom, &smoo,  &scrazylaugh};
-
+// the game's own pictures and sounds, loaded as the benchmarks load them
 class HeadlessLibrary : public ::testing::Environment {
   public:
     void SetUp() override {
         ASSERT_TRUE(start_headless_library());
-        int shade = 1;
-        for (const picture_size &p : STAND_INS) {
-            *p.slot = create_bitmap(p.w, p.h);
-            clear_to_color(*p.slot, makecol(shade * 12 % 256, 200, 100));
-            shade++;
-        }
-        for (SAMPLE **slot : SOUND_SLOTS)
-            *slot = create_sample(16, 0, 22050, 64);
+        char here[4096];
+        ASSERT_NE(getcwd(here, sizeof here), nullptr);
+        ASSERT_EQ(chdir(MEDIA_DIR "/.."), 0);
+        const char *why = load_media();
+        ASSERT_EQ(chdir(here), 0);
+        ASSERT_EQ(why, nullptr) << why;
     }
 
     void TearDown() override {
-        for (const picture_size &p : STAND_INS)
-            destroy_bitmap(*p.slot);
-        for (SAMPLE **slot : SOUND_SLOTS)
-            destroy_sample(*slot);
+        release_media();
         stop_headless_library();
     }
 };
@@ -49,9 +31,17 @@ class HeadlessLibrary : public ::testing::Environment {
 
 } // namespace
 
+int differing_pixels(BITMAP *a, BITMAP *b) {
+    int differ = 0;
+    for (int y = 0; y < a->h; y++)
+        for (int x = 0; x < a->w; x++)
+            differ += getpixel(a, x, y) != getpixel(b, x, y);
+    return differ;
+}
+
 void GameTest::SetUp() {
     reset_game_globals(1);
-    opaque_pictures.clear(); // a test's own pictures are gone by now
+    opaque_pictures.clear(); // every picture is drawn masked unless a test notes it
     clear_to_color(back_buffer, makecol(0, 0, 0));
 }
 

@@ -1,7 +1,7 @@
 // fixture.h: what every unit test starts from: the headless library, the game's globals reset.
 //
-// Every picture and sound is a stand-in of the real one's size, so a test can tell by pointer
-// which picture was queued.
+// The game's own pictures and sounds are loaded once for the whole run, so a test can tell by
+// pointer which picture was queued.
 #pragma once
 
 #include "draw.h"
@@ -21,6 +21,9 @@ struct placed {
     std::string text;
     int nth, x, y, w, h;
 };
+
+// how many pixels of two pictures of one size differ
+int differing_pixels(BITMAP *a, BITMAP *b);
 
 class GameTest : public ::testing::Test {
   protected:

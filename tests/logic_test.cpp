@@ -128,7 +128,7 @@ TEST_F(Playing, EachLevelSendsInItsOwnMixOfSinglesAndFiles) {
     }
 }
 
-class PowerUps : public GameTest {};
+using PowerUps = GameTest;
 
 // clang-format off
 struct falling { const char *name; float x, y, speed; short kind; bool crazy; short level, after; bool gone; BITMAP **shown; };

@@ -219,6 +219,11 @@ def limit_memory():
     resource.setrlimit(resource.RLIMIT_AS, (MEMORY_LIMIT, MEMORY_LIMIT))
 
 
+def sources(folder, endings):
+    """the files of a folder with those endings, in name order"""
+    return [os.path.join(folder, f) for f in sorted(os.listdir(folder)) if f.endswith(endings)]
+
+
 def code_lines(paths):
     """lines that are neither blank nor only a comment"""
     count = 0
@@ -327,9 +332,9 @@ def main():
     parser.add_argument("files", nargs="*", help="files to mutate (default: src/*.cpp)")
     args = parser.parse_args()
 
-    files = [os.path.abspath(f) for f in args.files] or sorted(
-        os.path.join(ROOT, "src", f) for f in os.listdir(os.path.join(ROOT, "src"))
-        if f.endswith(".cpp") and f not in SKIPPED_FILES)
+    files = [os.path.abspath(f) for f in args.files] or [
+        f for f in sources(os.path.join(ROOT, "src"), ".cpp")
+        if os.path.basename(f) not in SKIPPED_FILES]
     mutants = all_mutants(files)
     if args.sample and args.sample < len(mutants):
         chosen = sorted(random.Random(args.seed).sample(range(len(mutants)), args.sample))
@@ -390,8 +395,6 @@ def main():
         report.append(f"kill rate: {killed}/{judged} = {100.0 * killed / judged:.1f} %")
     # the game's code and its benchmarks against the unit tests and their fixture, in lines that
     # are neither blank nor a // comment
-    def sources(folder, endings):
-        return [os.path.join(folder, f) for f in sorted(os.listdir(folder)) if f.endswith(endings)]
     code = code_lines(sources(os.path.join(ROOT, "src"), (".cpp", ".h")) +
                       sources(os.path.join(ROOT, "bench"), (".cpp", ".h")))
     tested = code_lines(sources(os.path.join(workers[0].tree, "tests"), (".cpp", ".h")))
