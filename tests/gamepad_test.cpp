@@ -12,7 +12,6 @@ struct Gamepad : GameTest {
         LEFT_STICK = 0,
         DPAD = 3,
         BUTTON_A = 0,
-        BUTTON_BACK = 6,
     };
 
     void SetUp() override {
@@ -71,11 +70,5 @@ TEST_F(Gamepad, HeldDpadMovesTheMenuChoiceEvery11TicksAndAButtonPressTakesIt) {
     for (int t = 0; t < 10; t++) // the key repeat delay
         menu_tick();
     button(BUTTON_A, true);
-    EXPECT_EQ(menu_tick(), STATE_QUIT);
-}
-
-TEST_F(Gamepad, BackQuitsFromTheMenu) {
-    first_choice();
-    button(BUTTON_BACK, true);
     EXPECT_EQ(menu_tick(), STATE_QUIT);
 }
