@@ -6,12 +6,15 @@
 #include "gamepad.h"
 #include "media.h"
 
+#include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <thread>
+#include <unistd.h>
 
 std::atomic<int> counter{0};
 int level = 1;
@@ -20,27 +23,85 @@ int highscore = 0;
 
 static std::atomic<bool> close_requested{false};
 
+// once a quit is asked for, the process is gone within a second whatever a library thread is stuck
+// in (a sound device that takes no more samples, a display that stopped answering): the orderly
+// shutdown has this long, then the watchdog ends the process with the quit's exit code
+constexpr auto QUIT_GRACE = std::chrono::milliseconds(600);
+constexpr int NOT_QUITTING = -1;
+static std::atomic<int> quit_code{NOT_QUITTING};
+static_assert(std::atomic<int>::is_always_lock_free, "set from a signal handler");
+
+void end_within_a_second(int exit_code) {
+    int none = NOT_QUITTING;
+    quit_code.compare_exchange_strong(none, exit_code);
+}
+
+static void watch_the_quit() {
+    while (quit_code == NOT_QUITTING)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(QUIT_GRACE);
+    _exit(quit_code);
+}
+
+static void start_the_watchdog() {
+#ifndef __EMSCRIPTEN__
+    std::thread(watch_the_quit).detach();
+#endif
+}
+
 void update_counter() {
     counter += 1;
 }
 
-// the window's close button, Ctrl-C and a polite kill all quit as "Exit" does,
-// at the end of the tick
+// the window's close button, Ctrl-C and a polite kill all quit as "Exit" does, at the end of the
+// tick; the close button is heard on the library's input thread
 static void close_button_pressed() {
     close_requested = true;
+    end_within_a_second(0);
 }
 static void quit_signal(int) {
     close_requested = true;
+    end_within_a_second(0);
 }
 
-// tells the player why the game can't start, and gives init_everything's failure code
+#ifdef ALLEGRO_UNIX
+// SIGINT and SIGTERM wait while the library starts, in this thread and every thread it starts: its
+// own handlers would shut it down from inside the signal, half started, and a connect to the
+// display cut short would look like no display at all
+static void hold_quit_signals(int how) {
+    sigset_t quit;
+    sigemptyset(&quit);
+    sigaddset(&quit, SIGINT);
+    sigaddset(&quit, SIGTERM);
+    pthread_sigmask(how, &quit, nullptr);
+}
+#endif
+
+// from here until start-up is over a signal ends the game at once, by the signal
+static void let_quit_signals_kill() {
+    signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
+#ifdef ALLEGRO_UNIX
+    hold_quit_signals(SIG_UNBLOCK);
+#endif
+}
+
+// tells the player why the game can't start, and gives init_everything's failure code; the
+// library's exit-time shutdown that follows may meet a stuck thread too
 static short fail(const std::string &why) {
     allegro_message("%s\n", why.c_str());
+    end_within_a_second(1);
     return 1;
 }
 
 short init_everything() {
-    if (allegro_init() != 0) {
+#ifdef ALLEGRO_UNIX
+    hold_quit_signals(SIG_BLOCK);
+#endif
+    start_the_watchdog();
+    const int started = allegro_init();
+    let_quit_signals_kill();
+    if (started != 0) {
         // with no window system to talk to, the message goes to the terminal
         if (allegro_error[0])
             fprintf(stderr, "Couldn't start the Allegro library: %s\n", allegro_error);
@@ -48,10 +109,6 @@ short init_everything() {
             fprintf(stderr, "Couldn't start the Allegro library: is there an X display?\n");
         return 1;
     }
-    // until start-up is over a signal ends the game at once: the library's own handler would
-    // shut it down from inside the signal
-    signal(SIGINT, SIG_DFL);
-    signal(SIGTERM, SIG_DFL);
     if (install_keyboard() != 0)
         return fail("Couldn't install the keyboard!");
     if (install_timer() != 0)

@@ -10,6 +10,7 @@ int main() {
     if (init_everything() != 0)
         return 1;
     if (start_desktop() != 0) {
+        end_within_a_second(1);
         shutdown_everything();
         return 1;
     }
@@ -28,8 +29,10 @@ int main() {
             break;
     }
 
+    const int exit_code = display_lost ? 1 : 0;
+    end_within_a_second(exit_code);
     stop_desktop();
     shutdown_everything();
-    return display_lost ? 1 : 0;
+    return exit_code;
 }
 END_OF_MAIN()

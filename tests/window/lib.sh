@@ -34,13 +34,21 @@ wait_for() {
     done
 }
 
-# start_x [WxH]: an X server of this test's own, 640x480 unless given, on a free display, kept up
-# between the games it runs
+# start_x [WxH]: an X server of this test's own, 640x480 unless given, kept up between the games it
+# runs; on a display number drawn at random from thousands, since on one that another server gave
+# up a moment before the library's start-up may fail to open the display
 start_x() {
-    Xvfb -displayfd 3 -screen 0 "${1:-640x480}x24" -nolisten tcp -noreset 3>"$WORK/display" 2>/dev/null &
-    XVFB_PID=$!
-    wait_for "the X server" test -s "$WORK/display"
-    export DISPLAY=":$(cat "$WORK/display")"
+    local n
+    while true; do
+        n=$((1000 + RANDOM % 30000))
+        [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ] || continue
+        Xvfb ":$n" -screen 0 "${1:-640x480}x24" -nolisten tcp -noreset 2>/dev/null &
+        XVFB_PID=$!
+        wait_for "the X server" eval '[ -S /tmp/.X11-unix/X$n ] || ! kill -0 $XVFB_PID 2>/dev/null'
+        [ -S "/tmp/.X11-unix/X$n" ] && kill -0 "$XVFB_PID" 2>/dev/null && break
+        wait "$XVFB_PID" 2>/dev/null || true # another test's server took the number first
+    done
+    export DISPLAY=":$n"
 }
 
 find_window() { WIN=$(xdotool search --onlyvisible --name '^Moonstruck$' 2>/dev/null | head -1) && [ -n "$WIN" ]; }
