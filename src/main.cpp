@@ -5,6 +5,7 @@
 #include "draw.h"
 #include "gamepad.h"
 #include "media.h"
+#include "sound.h"
 
 #include <chrono>
 #include <csignal>
@@ -26,7 +27,7 @@ static std::atomic<bool> close_requested{false};
 // once a quit is asked for, the process is gone within a second whatever a library thread is stuck
 // in (a sound device that takes no more samples, a display that stopped answering): the orderly
 // shutdown has this long, then the watchdog ends the process with the quit's exit code
-constexpr auto QUIT_GRACE = std::chrono::milliseconds(600);
+constexpr auto QUIT_GRACE = std::chrono::milliseconds(400);
 constexpr int NOT_QUITTING = -1;
 static std::atomic<int> quit_code{NOT_QUITTING};
 static_assert(std::atomic<int>::is_always_lock_free, "set from a signal handler");
@@ -122,8 +123,7 @@ short init_everything() {
         return fail("Couldn't set up a graphics mode!");
     set_close_button_callback(close_button_pressed);
 
-    // no sound card means a silent game; the game plays no music, so it asks for no MIDI
-    install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
+    start_sound(); // no sound card, or one that does not answer, means a silent game
     install_int_ex(update_counter, BPS_TO_TIMER(TICKS_PER_SECOND));
     back_buffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     if (!back_buffer)

@@ -1,7 +1,7 @@
 # common.sh: what ./play and ./test share: installing missing packages and building the game.
 
 # Debian packages the game needs to build and run
-GAME_PACKAGES=(g++ make cmake pkg-config liballegro4-dev libx11-dev)
+GAME_PACKAGES=(g++ make cmake pkg-config liballegro4-dev libx11-dev libasound2-dev)
 # and what the tests need besides: GoogleTest, an X server of their own, input and screenshots,
 # a second window to take the focus (xclock) and the window's properties (xprop), and what the
 # release tests need: lintian, appstream and wine
