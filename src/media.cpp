@@ -271,7 +271,9 @@ std::string picture_from_bytes(std::vector<unsigned char> &bytes, BITMAP **pictu
     memory_file m{&bytes, 0};
     PACKFILE *f = pack_fopen_vtable(&MEMORY_FILE, &m);
     if (f) {
-        *picture = load_bmp_pf(f, nullptr);
+        // the reader fills only the colours the picture has and converts through all of them
+        PALETTE unused = {};
+        *picture = load_bmp_pf(f, unused);
         pack_fclose(f);
     }
     // every picture that passed the check is read whole; only memory can run out
@@ -286,7 +288,8 @@ std::string sound_from_bytes(const std::vector<unsigned char> &b, SAMPLE **sound
     const size_t size = b.size();
     if (size < 12 || memcmp(&b[0], "RIFF", 4) != 0 || memcmp(&b[8], "WAVE", 4) != 0)
         return "not a WAV sound";
-    int channels = 0, rate = 0, bits = 0;
+    int channels = 0, bits = 0;
+    uint32_t rate = 0;
     // the chunks, each padded to an even length; what follows the sound data is not read
     for (size_t at = 12; at + 8 <= size;) {
         const unsigned char *chunk = b.data() + at + 8;
@@ -300,7 +303,7 @@ std::string sound_from_bytes(const std::vector<unsigned char> &b, SAMPLE **sound
             if (tag == WAVE_FORMAT_EXTENSIBLE && length >= 40)
                 tag = le16(chunk + 24); // the format within the extensible one
             channels = le16(chunk + 2);
-            rate = static_cast<int>(std::min<uint32_t>(le32(chunk + 4), INT32_MAX));
+            rate = le32(chunk + 4);
             bits = le16(chunk + 14);
             if (tag != WAVE_FORMAT_PCM)
                 return say("format not supported (WAV format 0x%04x, not PCM)", tag);
@@ -309,7 +312,7 @@ std::string sound_from_bytes(const std::vector<unsigned char> &b, SAMPLE **sound
             if (bits != 8 && bits != 16)
                 return say("format not supported (%d-bit samples)", bits);
             if (rate < SOUND_RATE_MIN || rate > SOUND_RATE_MAX)
-                return say("sample rate %d Hz not between %d and %d", rate, SOUND_RATE_MIN,
+                return say("sample rate %u Hz not between %d and %d", rate, SOUND_RATE_MIN,
                            SOUND_RATE_MAX);
         } else if (memcmp(&b[at], "data", 4) == 0) {
             if (!channels)
@@ -317,8 +320,12 @@ std::string sound_from_bytes(const std::vector<unsigned char> &b, SAMPLE **sound
             const long frames = length / (channels * bits / 8);
             if (frames < 1)
                 return "sound is empty";
-            if (frames > static_cast<long>(rate) * SOUND_SECONDS_MAX)
-                return say("sound too long (%ld s, at most %d)", frames / rate, SOUND_SECONDS_MAX);
+            if (frames > static_cast<long>(rate) * SOUND_SECONDS_MAX) {
+                // in whole milliseconds rounded up, so that a frame over is more than the most
+                const long long ms = (frames * 1000LL + rate - 1) / rate;
+                return say("sound too long (%lld.%03lld s, at most %d)", ms / 1000, ms % 1000,
+                           SOUND_SECONDS_MAX);
+            }
             *sound = create_sample(bits, channels == 2, rate, frames);
             if (!*sound)
                 return "out of memory";
@@ -346,11 +353,18 @@ static std::string full_path(const char *relative) {
 const char *load_media() {
     static std::string why;
     struct stat about;
-    if (stat("media", &about) != 0 || !S_ISDIR(about.st_mode)) {
+    const bool found = stat("media", &about) == 0;
+    const int error = errno;
+    if (!found && error == ENOENT) {
         why = "Couldn't find the game's pictures and sounds: there is no folder " +
               full_path("media") +
               ".\nStart the game with ./play in its source folder, or with the moonstruck "
               "launcher once it is installed.";
+        return why.c_str();
+    }
+    if (!found || !S_ISDIR(about.st_mode)) {
+        why = "Couldn't open the game's pictures and sounds in " + full_path("media") + ": " +
+              (found ? "not a folder" : strerror(error));
         return why.c_str();
     }
     std::vector<unsigned char> bytes;

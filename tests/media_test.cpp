@@ -94,7 +94,8 @@ struct both_pictures {
     std::string why;
     both_pictures(bytes_t b, const char *library_path) {
         why = picture_from_bytes(b, &checked);
-        library = load_bitmap(library_path, nullptr);
+        PALETTE unused = {}; // what the library's reader leaves of it is never set
+        library = load_bitmap(library_path, unused);
     }
     ~both_pictures() {
         if (checked)
@@ -180,10 +181,27 @@ TEST(PictureCheck, TopDownPictureHasThePixelsOfItsBottomUpTwin) {
     EXPECT_EQ(differing_pixels(p.checked, p.library), 0);
 }
 
-TEST(SoundCheck, RefusesASoundLongerThanTheLongest) {
+TEST(PictureCheck, PictureOfEachPaletteDepthReadsAsTheLibraryReadsIt) {
+    for (int bits : {1, 4, 8}) {
+        SCOPED_TRACE(std::to_string(bits) + "-bit");
+        bytes_t b = bmp(7, 3, bits);
+        scratch_file twin(b);
+        both_pictures p(b, twin.path.c_str());
+        ASSERT_EQ(p.why, "");
+        EXPECT_EQ(differing_pixels(p.checked, p.library), 0);
+    }
+}
+
+TEST(SoundCheck, RefusesASoundLongerThanTheLongestByOneFrame) {
     EXPECT_EQ(sound_reason(wav(1, 8000, 8, 8000 * SOUND_SECONDS_MAX)), "");
-    EXPECT_EQ(sound_reason(wav(1, 8000, 8, 8000 * SOUND_SECONDS_MAX + 8000)),
-              "sound too long (31 s, at most 30)");
+    EXPECT_EQ(sound_reason(wav(1, 8000, 8, 8000 * SOUND_SECONDS_MAX + 1)),
+              "sound too long (30.001 s, at most 30)");
+}
+
+TEST(SoundCheck, RefusesARateOutOfRangeNamingItWhole) {
+    bytes_t b = wav(1, 8000, 8, 10);
+    put32(b, 24, 4294967295u);
+    EXPECT_EQ(sound_reason(b), "sample rate 4294967295 Hz not between 8000 and 96000");
 }
 
 TEST(MediaFile, OnlyARegularFileOfBoundedSizeIsRead) {
@@ -212,4 +230,17 @@ TEST(MediaFile, OnlyARegularFileOfBoundedSizeIsRead) {
         EXPECT_EQ(read_media_file(c.path.c_str(), b), c.why);
         EXPECT_EQ(b.size(), 0u);
     }
+}
+
+TEST(MediaFolder, ALinkLoopIsReportedAsOneNotAsAMissingFolder) {
+    scratch_file f({});
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    ASSERT_EQ(chdir(f.dir.c_str()), 0);
+    ASSERT_EQ(symlink("media", "media"), 0);
+    const char *why = load_media();
+    ASSERT_EQ(chdir(here), 0);
+    EXPECT_EQ(std::string(why ? why : "loaded"),
+              "Couldn't open the game's pictures and sounds in " + f.dir +
+                  "/media: Too many levels of symbolic links");
 }

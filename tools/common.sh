@@ -2,10 +2,10 @@
 
 # Debian packages the game needs to build and run
 GAME_PACKAGES=(g++ make cmake pkg-config liballegro4-dev libx11-dev libasound2-dev)
-# and what the tests need besides: GoogleTest, an X server of their own, input and screenshots,
+# and what the tests need besides: GoogleTest, valgrind, an X server of their own, input and screenshots,
 # a second window to take the focus (xclock) and the window's properties (xprop), and what the
 # release tests need: lintian, appstream and wine
-TEST_PACKAGES=(libgtest-dev xvfb xauth xdotool x11-apps x11-utils imagemagick procps python3 groff-base
+TEST_PACKAGES=(libgtest-dev valgrind xvfb xauth xdotool x11-apps x11-utils imagemagick procps python3 groff-base
     desktop-file-utils git unzip lintian appstream wine wine64)
 # what ./package needs besides the game's: debhelper, and the mingw-w64 cross compiler and zip for
 # Windows (the library's source comes through apt)
