@@ -15,7 +15,6 @@
 #include <ctime>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 std::atomic<int> counter{0};
 int level = 1;
@@ -41,7 +40,7 @@ static void watch_the_quit() {
     while (quit_code == NOT_QUITTING)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     std::this_thread::sleep_for(QUIT_GRACE);
-    _exit(quit_code);
+    std::_Exit(quit_code);
 }
 
 static void start_the_watchdog() {
@@ -56,35 +55,35 @@ void update_counter() {
 
 // the window's close button, Ctrl-C and a polite kill all quit as "Exit" does, at the end of the
 // tick; the close button is heard on the library's input thread
-static void close_button_pressed() {
+static void ask_to_quit() {
     close_requested = true;
     end_within_a_second(0);
 }
 static void quit_signal(int) {
-    close_requested = true;
-    end_within_a_second(0);
+    ask_to_quit();
 }
 
-#ifdef ALLEGRO_UNIX
 // SIGINT and SIGTERM wait while the library starts, in this thread and every thread it starts: its
 // own handlers would shut it down from inside the signal, half started, and a connect to the
-// display cut short would look like no display at all
-static void hold_quit_signals(int how) {
+// display cut short would look like no display at all. They wait again while it shuts down, which
+// puts its handlers' forerunners back, as the quit is under way by then.
+static void hold_quit_signals(bool hold) {
+#ifdef ALLEGRO_UNIX
     sigset_t quit;
     sigemptyset(&quit);
     sigaddset(&quit, SIGINT);
     sigaddset(&quit, SIGTERM);
-    pthread_sigmask(how, &quit, nullptr);
-}
+    pthread_sigmask(hold ? SIG_BLOCK : SIG_UNBLOCK, &quit, nullptr);
+#else
+    (void)hold;
 #endif
+}
 
 // from here until start-up is over a signal ends the game at once, by the signal
 static void let_quit_signals_kill() {
     signal(SIGINT, SIG_DFL);
     signal(SIGTERM, SIG_DFL);
-#ifdef ALLEGRO_UNIX
-    hold_quit_signals(SIG_UNBLOCK);
-#endif
+    hold_quit_signals(false);
 }
 
 // tells the player why the game can't start, and gives init_everything's failure code; the
@@ -96,9 +95,7 @@ static short fail(const std::string &why) {
 }
 
 short init_everything() {
-#ifdef ALLEGRO_UNIX
-    hold_quit_signals(SIG_BLOCK);
-#endif
+    hold_quit_signals(true);
     start_the_watchdog();
     const int started = allegro_init();
     let_quit_signals_kill();
@@ -121,7 +118,7 @@ short init_everything() {
     set_color_depth(16);
     if (!open_display())
         return fail("Couldn't set up a graphics mode!");
-    set_close_button_callback(close_button_pressed);
+    set_close_button_callback(ask_to_quit);
 
     start_sound(); // no sound card, or one that does not answer, means a silent game
     install_int_ex(update_counter, BPS_TO_TIMER(TICKS_PER_SECOND));
@@ -138,6 +135,7 @@ short init_everything() {
 }
 
 void shutdown_everything() {
+    hold_quit_signals(true);
     remove_int(update_counter);
     destroy_bitmap(back_buffer);
     back_buffer = nullptr;
