@@ -36,7 +36,50 @@ void end_within_a_second(int exit_code) {
     quit_code.compare_exchange_strong(none, exit_code);
 }
 
+// SIGINT and SIGTERM are held back while the library starts, in this thread and every thread it
+// starts: its own handlers would shut it down from inside the signal, half started, and a connect
+// to the display cut short would look like no display at all. The watchdog takes them meanwhile,
+// and ends the game by the signal as soon as the library is out of the way, or has been stuck too
+// long.
+static std::atomic<bool> library_starting{false};
+
+#ifdef ALLEGRO_UNIX
+static sigset_t quit_signals() {
+    sigset_t quit;
+    sigemptyset(&quit);
+    sigaddset(&quit, SIGINT);
+    sigaddset(&quit, SIGTERM);
+    return quit;
+}
+
+static void die_by(int signal_number) {
+    signal(signal_number, SIG_DFL);
+    sigset_t one;
+    sigemptyset(&one);
+    sigaddset(&one, signal_number);
+    pthread_sigmask(SIG_UNBLOCK, &one, nullptr);
+    raise(signal_number);
+}
+
+static void watch_the_start() {
+    const sigset_t quit = quit_signals();
+    const timespec slice = {0, 10'000'000};
+    int taken = 0;
+    while (library_starting && taken <= 0)
+        taken = sigtimedwait(&quit, nullptr, &slice);
+    if (taken <= 0)
+        return;
+    const auto until = std::chrono::steady_clock::now() + QUIT_GRACE;
+    while (library_starting && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    die_by(taken);
+}
+#endif
+
 static void watch_the_quit() {
+#ifdef ALLEGRO_UNIX
+    watch_the_start();
+#endif
     while (quit_code == NOT_QUITTING)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     std::this_thread::sleep_for(QUIT_GRACE);
@@ -46,6 +89,16 @@ static void watch_the_quit() {
 static void start_the_watchdog() {
 #ifndef __EMSCRIPTEN__
     std::thread(watch_the_quit).detach();
+#endif
+}
+
+// the quit signals wait in this thread, and in every thread started from it meanwhile
+static void hold_quit_signals(bool hold) {
+#ifdef ALLEGRO_UNIX
+    const sigset_t quit = quit_signals();
+    pthread_sigmask(hold ? SIG_BLOCK : SIG_UNBLOCK, &quit, nullptr);
+#else
+    (void)hold;
 #endif
 }
 
@@ -61,22 +114,6 @@ static void ask_to_quit() {
 }
 static void quit_signal(int) {
     ask_to_quit();
-}
-
-// SIGINT and SIGTERM wait while the library starts, in this thread and every thread it starts: its
-// own handlers would shut it down from inside the signal, half started, and a connect to the
-// display cut short would look like no display at all. They wait again while it shuts down, which
-// puts its handlers' forerunners back, as the quit is under way by then.
-static void hold_quit_signals(bool hold) {
-#ifdef ALLEGRO_UNIX
-    sigset_t quit;
-    sigemptyset(&quit);
-    sigaddset(&quit, SIGINT);
-    sigaddset(&quit, SIGTERM);
-    pthread_sigmask(hold ? SIG_BLOCK : SIG_UNBLOCK, &quit, nullptr);
-#else
-    (void)hold;
-#endif
 }
 
 // from here until start-up is over a signal ends the game at once, by the signal
@@ -96,8 +133,10 @@ static short fail(const std::string &why) {
 
 short init_everything() {
     hold_quit_signals(true);
+    library_starting = true;
     start_the_watchdog();
     const int started = allegro_init();
+    library_starting = false;
     let_quit_signals_kill();
     if (started != 0) {
         // with no window system to talk to, the message goes to the terminal
@@ -135,7 +174,7 @@ short init_everything() {
 }
 
 void shutdown_everything() {
-    hold_quit_signals(true);
+    hold_quit_signals(true); // the quit is under way, and the library's handlers come back now
     remove_int(update_counter);
     destroy_bitmap(back_buffer);
     back_buffer = nullptr;

@@ -2,13 +2,14 @@
 # read) freezes neither the picture nor the keys: the title screen moves on, Enter starts a game,
 # and Esc, the close button and SIGTERM each end the game within a second, with exit code 0. A FIFO
 # that nobody opens leaves the game silent but never holds up its start, and an X server that stops
-# answering under a game does not hold up SIGTERM.
+# answering under a game or its start does not hold up SIGTERM (which ends a start by the signal).
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/keys_lib.sh"
 source "$(dirname "$0")/sound_lib.sh"
 
 now_ms() { date +%s%3N; }
-# ended_in_time SINCE WHAT: the game has ended within a second of SINCE (in ms), with exit code 0
+# ended_in_time SINCE WHAT [STATUS]: the game has ended within a second of SINCE (in ms), with
+# exit status 0 unless given
 ended_in_time() {
     while running; do
         [ $(($(now_ms) - $1)) -le 1000 ] || fail "$2 did not end the game within a second"
@@ -16,7 +17,7 @@ ended_in_time() {
     done
     echo "$2: ended in $(($(now_ms) - $1)) ms"
     wait_exit
-    [ "$STATUS" -eq 0 ] || fail "$2 ended the game with exit code $STATUS, not 0"
+    [ "$STATUS" -eq "${3:-0}" ] || fail "$2 ended the game with exit status $STATUS, not ${3:-0}"
 }
 # moving: the picture changes from one moment to the next
 moving() {
@@ -62,12 +63,19 @@ xdotool keydown Escape
 ended_in_time "$from" "Esc on the title screen with a sound FIFO nobody opens"
 xdotool keyup Escape
 
+# sigterm_with_x_stopped WHAT [STATUS]: SIGTERM to the game with the X server stopped ends it in time
+sigterm_with_x_stopped() {
+    kill -STOP "$XVFB_PID"
+    sleep 0.5
+    local from=$(now_ms)
+    kill -TERM "$GAME_PID"
+    while running && [ $(($(now_ms) - from)) -le 1000 ]; do sleep 0.02; done
+    kill -CONT "$XVFB_PID"
+    ended_in_time "$from" "$@"
+}
 start_game
 play
-kill -STOP "$XVFB_PID"
-from=$(now_ms)
-kill -TERM "$GAME_PID"
-while running && [ $(($(now_ms) - from)) -le 1000 ]; do sleep 0.02; done
-kill -CONT "$XVFB_PID"
-ended_in_time "$from" "SIGTERM with the X server stopped"
+sigterm_with_x_stopped "SIGTERM in a game with the X server stopped"
+launch_game
+sigterm_with_x_stopped "SIGTERM in a start-up with the X server stopped" $((128 + 15))
 echo "PASS"
