@@ -182,19 +182,20 @@ class Worker:
             f.write('pcm.!default { type file; slave.pcm "null"; file "/dev/null"; format "raw" }\n')
         with open(os.path.join(self.home, "allegro.cfg"), "w") as f:
             f.write("[sound]\ndigi_card = ALSA\n")
-        read_end, write_end = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "640x480x24", "-nolisten",
-             "tcp", "-noreset"], pass_fds=[write_end], stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        while not number.endswith(b"\n"):
-            more = os.read(read_end, 32)
-            if not more:
-                raise RuntimeError("the X server didn't start")
-            number += more
-        self.display = ":" + number.decode().strip()
-        os.close(read_end)
+        # a display number drawn from thousands, never one that another server gave up a moment
+        # before, on which the library's start-up may fail to open the display
+        while True:
+            number = random.SystemRandom().randrange(1000, 31000)
+            if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+                continue
+            self.xvfb = subprocess.Popen(
+                ["Xvfb", f":{number}", "-screen", "0", "640x480x24", "-nolisten", "tcp", "-noreset"],
+                stderr=subprocess.DEVNULL)
+            while self.xvfb.poll() is None and not os.path.exists(f"/tmp/.X11-unix/X{number}"):
+                time.sleep(0.05)
+            if self.xvfb.poll() is None:
+                break
+        self.display = f":{number}"
 
     def stop(self):
         self.xvfb.terminate()
