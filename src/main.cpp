@@ -43,7 +43,12 @@ void end_within_a_second(int exit_code) {
 // long.
 static std::atomic<bool> library_starting{false};
 
-#ifdef ALLEGRO_UNIX
+// the browser's page has neither signals nor library threads of its own to be stuck in
+#if defined(ALLEGRO_UNIX) && !defined(__EMSCRIPTEN__)
+#define HOLDS_QUIT_SIGNALS
+#endif
+
+#ifdef HOLDS_QUIT_SIGNALS
 static sigset_t quit_signals() {
     sigset_t quit;
     sigemptyset(&quit);
@@ -52,6 +57,7 @@ static sigset_t quit_signals() {
     return quit;
 }
 
+// ends the process by the signal's own default action, whatever handler the library put in place
 static void die_by(int signal_number) {
     signal(signal_number, SIG_DFL);
     sigset_t one;
@@ -61,6 +67,7 @@ static void die_by(int signal_number) {
     raise(signal_number);
 }
 
+// on the watchdog's thread, until the library has started
 static void watch_the_start() {
     const sigset_t quit = quit_signals();
     const timespec slice = {0, 10'000'000};
@@ -76,8 +83,9 @@ static void watch_the_start() {
 }
 #endif
 
+#ifndef __EMSCRIPTEN__
 static void watch_the_quit() {
-#ifdef ALLEGRO_UNIX
+#ifdef HOLDS_QUIT_SIGNALS
     watch_the_start();
 #endif
     while (quit_code == NOT_QUITTING)
@@ -85,6 +93,7 @@ static void watch_the_quit() {
     std::this_thread::sleep_for(QUIT_GRACE);
     std::_Exit(quit_code);
 }
+#endif
 
 static void start_the_watchdog() {
 #ifndef __EMSCRIPTEN__
@@ -94,7 +103,7 @@ static void start_the_watchdog() {
 
 // the quit signals wait in this thread, and in every thread started from it meanwhile
 static void hold_quit_signals(bool hold) {
-#ifdef ALLEGRO_UNIX
+#ifdef HOLDS_QUIT_SIGNALS
     const sigset_t quit = quit_signals();
     pthread_sigmask(hold ? SIG_BLOCK : SIG_UNBLOCK, &quit, nullptr);
 #else

@@ -3,7 +3,8 @@
 
 #include <allegro.h>
 
-#if defined(ALLEGRO_UNIX) && !defined(ALLEGRO_MACOSX)
+// the library on Linux, and only there, runs its sound on its display's input thread
+#if defined(ALLEGRO_UNIX) && !defined(ALLEGRO_MACOSX) && !defined(__EMSCRIPTEN__)
 #include <allegro/platform/aintunix.h>
 
 #include <alsa/asoundlib.h>
