@@ -16,6 +16,8 @@
 
 #ifdef ALLEGRO_WITH_XWINDOWS
 #include <xalleg.h>
+// the library's lock on its X connection, XLOCK and XUNLOCK
+#include <allegro/platform/aintunix.h>
 
 #include "window_icon.xpm"
 
@@ -67,6 +69,52 @@ void prepare_the_window() {
     XSetIOErrorHandler(display_gone);
     // a write to a closed display then fails, and reaches display_gone, instead of killing us
     signal(SIGPIPE, SIG_IGN);
+#endif
+}
+
+bool window_centre(int &x, int &y) {
+#ifdef ALLEGRO_WITH_XWINDOWS
+    if (!_xwin.display || _xwin.wm_window == None)
+        return false;
+    XLOCK();
+    XWindowAttributes at;
+    Window child;
+    bool known = XGetWindowAttributes(_xwin.display, _xwin.wm_window, &at) &&
+                 XTranslateCoordinates(_xwin.display, _xwin.wm_window, at.root, at.width / 2,
+                                       at.height / 2, &x, &y, &child);
+    XUNLOCK();
+    return known;
+#else
+    (void)x, (void)y;
+    return false;
+#endif
+}
+
+void centre_window_at(int x, int y) {
+#ifdef ALLEGRO_WITH_XWINDOWS
+    if (!_xwin.display || _xwin.wm_window == None)
+        return;
+    XLOCK();
+    XWindowAttributes at, root;
+    if (XGetWindowAttributes(_xwin.display, _xwin.wm_window, &at) &&
+        XGetWindowAttributes(_xwin.display, at.root, &root)) {
+        const int left = std::clamp(x - at.width / 2, 0, std::max(0, root.width - at.width));
+        const int top = std::clamp(y - at.height / 2, 0, std::max(0, root.height - at.height));
+        // a window manager is to place the window itself there, not its frame
+        if (XSizeHints *hints = XAllocSizeHints()) {
+            long given = 0;
+            XGetWMNormalHints(_xwin.display, _xwin.wm_window, hints, &given);
+            hints->flags |= PWinGravity;
+            hints->win_gravity = StaticGravity;
+            XSetWMNormalHints(_xwin.display, _xwin.wm_window, hints);
+            XFree(hints);
+        }
+        XMoveWindow(_xwin.display, _xwin.wm_window, left, top);
+        XFlush(_xwin.display);
+    }
+    XUNLOCK();
+#else
+    (void)x, (void)y;
 #endif
 }
 
