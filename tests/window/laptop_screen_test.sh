@@ -1,6 +1,7 @@
 # A 1366x768 laptop screen: the window stays 640x480, the largest whole scale with room round it;
 # fullscreen fills the screen's height, the picture 1024x768 between black borders, and a
-# two-player game's crosshair stays under the pointer; leaving it gives the window back in its place.
+# two-player game's crosshair stays under the pointer; F9 and F10 step down to the whole scale and
+# back; leaving fullscreen gives the window back in its place.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/keys_lib.sh"
 
@@ -14,6 +15,7 @@ shoot() {
         -sample '640x480!' "$WORK/shot.png"
 }
 window_is() { [ "$(xdotool getwindowgeometry "$WIN" | sed -n 's/ *Geometry: //p')" = "$1" ]; }
+window_at() { xdotool getwindowgeometry "$WIN" | sed -n 's/ *Position: \([0-9,]*\).*/\1/p'; }
 borders_black() {
     [ "$("$CONVERT" "$WORK/full.png" -fill black -draw "rectangle $LEFT,$TOP $((LEFT + W - 1)),$((TOP + H - 1))" \
         -format '%[max]' info:)" = 0 ]
@@ -25,6 +27,7 @@ window_is 640x480 || fail "the window is $(xdotool getwindowgeometry "$WIN"), no
 press Down
 wait_for "the bananas beside \"Two Player Game\"" bananas_at 1
 play
+PLACE=$(window_at)
 
 press F11
 LEFT=171 W=1024 H=768
@@ -39,11 +42,19 @@ xdotool mousemove $((LEFT + 639)) $((TOP + 479)) # the last screen pixel of game
 wait_for "the crosshair under the pointer at the end of a game pixel" \
     eval 'shoot && shows media/targeting.bmp 399 299'
 
+press F9
+LEFT=363 TOP=144 W=640 H=480
+wait_for "fullscreen stepped down to the whole scale on F9" game_shown
+press F10
+LEFT=171 TOP=0 W=1024 H=768
+wait_for "fullscreen filling the height again on F10" game_shown
+
 xdotool mousemove $((LEFT + 160)) $((TOP + 160)) # where the window will be, for the keyboard
 press F11
 LEFT=0 W=640 H=480
 wait_for "the game back in its 640x480 window" game_shown
 find_window && window_is 640x480 || fail "leaving fullscreen did not give back the 640x480 window"
+[ "$(window_at)" = "$PLACE" ] || fail "the window came back from fullscreen at $(window_at), not $PLACE"
 leave_game
 quit
 echo "PASS"
