@@ -122,7 +122,8 @@ static bool place_at_step(int step) {
 }
 
 // fullscreen covers the whole monitor at its own resolution, so that nothing switches the
-// monitor's mode; the picture sits in the middle at the largest scale that fits
+// monitor's mode; the picture sits in the middle at the largest scale that fits, or as tall as
+// the monitor when that scale would leave too much of it black
 static bool try_fullscreen() {
     frames_since_mode_change = 0;
     if (set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, desktop_w, desktop_h, 0, 0) != 0)
