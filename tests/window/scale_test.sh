@@ -61,6 +61,8 @@ wait_for "the game going on at scale 2" in_blocks game_shown
 press F10
 window_is 1280x960 || fail "F10 made the window bigger than the screen has room for"
 
+leave_game # and a new two-player game (the title keeps the choice), before the enemies win this one
+play
 press F11
 LEFT=320 TOP=60
 wait_for "the game in the middle of the screen in fullscreen" in_blocks game_shown
