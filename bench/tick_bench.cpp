@@ -160,6 +160,20 @@ void scaling(benchmark::State &state, int scale, bool by_hand) {
     destroy_bitmap(big);
 }
 
+// the picture filling the height of a 1366x768 screen in fullscreen, 1024x768, by the game's
+// fitted copy
+void fitting(benchmark::State &state, int w, int h) {
+    reset_game_globals(SEED);
+    for (int i = 0; i < 1000; i++)
+        pass(menu);
+    BITMAP *big = create_bitmap(w, h);
+    for (auto _ : state) {
+        fit_picture(back_buffer, big);
+        benchmark::ClobberMemory();
+    }
+    destroy_bitmap(big);
+}
+
 void title_menu(benchmark::State &state) {
     reset_game_globals(SEED);
     for (int i = 0; i < 1000; i++) // until the slowest star has fallen the whole screen
@@ -361,6 +375,7 @@ int main(int argc, char **argv) {
         add("scale_by_hand/" + std::to_string(scale),
             [scale](auto &s) { scaling(s, scale, true); });
     }
+    add("scale_fit/1024x768", [](auto &s) { fitting(s, 1024, 768); });
     benchmark::Initialize(&argc, argv);
     summary_reporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -3,6 +3,7 @@
 
 #include "display.h"
 #include "draw.h"
+#include "logic.h"
 #include "main.h"
 #include "media.h"
 #include "screens.h"
@@ -15,6 +16,8 @@
 
 #ifdef ALLEGRO_WITH_XWINDOWS
 #include <xalleg.h>
+// the library's lock on its X connection, XLOCK and XUNLOCK
+#include <allegro/platform/aintunix.h>
 
 #include "window_icon.xpm"
 
@@ -25,8 +28,16 @@ _desktop desktop;
 std::atomic<bool> focus_lost{false};
 
 static BITMAP *paused_picture; // the last picture of the game before it was paused
+static BITMAP *mute_mark;      // a crossed-out loudspeaker, shown while the sound is off
+
+constexpr int MARK_W = 14, MARK_H = 11;
+constexpr int MARK_X = 4, MARK_Y = SCREEN_HEIGHT - 4 - MARK_H; // the bottom left corner
 
 constexpr int FULL_VOLUME = 255;
+// the mixer's headroom: every sound peaks at -3 dBFS, and at the library's default a sound alone
+// fills half the scale, so three at once clipped; at a quarter each (-15 dBFS) it takes six sounds
+// at their peaks together, and the loop keeps its place beside the effects
+constexpr int VOICE_VOLUME_HALVINGS = 2;
 constexpr int NOTICE_TICKS = TICKS_PER_SECOND * 3 / 2;
 
 void _desktop::init() {
@@ -36,6 +47,7 @@ void _desktop::init() {
     repaint = false;
     p_held = m_held = pause_latch = false;
     set_volume(FULL_VOLUME, -1);
+    set_volume_per_voice(VOICE_VOLUME_HALVINGS);
 }
 
 #ifdef ALLEGRO_WITH_XWINDOWS
@@ -60,9 +72,70 @@ void prepare_the_window() {
 #endif
 }
 
+bool window_centre(int &x, int &y) {
+#ifdef ALLEGRO_WITH_XWINDOWS
+    if (!_xwin.display || _xwin.wm_window == None)
+        return false;
+    XLOCK();
+    XWindowAttributes at;
+    Window child;
+    bool known = XGetWindowAttributes(_xwin.display, _xwin.wm_window, &at) &&
+                 XTranslateCoordinates(_xwin.display, _xwin.wm_window, at.root, at.width / 2,
+                                       at.height / 2, &x, &y, &child);
+    XUNLOCK();
+    return known;
+#else
+    (void)x, (void)y;
+    return false;
+#endif
+}
+
+void centre_window_at(int x, int y) {
+#ifdef ALLEGRO_WITH_XWINDOWS
+    if (!_xwin.display || _xwin.wm_window == None)
+        return;
+    XLOCK();
+    XWindowAttributes at, root;
+    if (XGetWindowAttributes(_xwin.display, _xwin.wm_window, &at) &&
+        XGetWindowAttributes(_xwin.display, at.root, &root)) {
+        const int left = std::clamp(x - at.width / 2, 0, std::max(0, root.width - at.width));
+        const int top = std::clamp(y - at.height / 2, 0, std::max(0, root.height - at.height));
+        // a window manager is to place the window itself there, not its frame
+        if (XSizeHints *hints = XAllocSizeHints()) {
+            long given = 0;
+            XGetWMNormalHints(_xwin.display, _xwin.wm_window, hints, &given);
+            hints->flags |= PWinGravity;
+            hints->win_gravity = StaticGravity;
+            XSetWMNormalHints(_xwin.display, _xwin.wm_window, hints);
+            XFree(hints);
+        }
+        XMoveWindow(_xwin.display, _xwin.wm_window, left, top);
+        XFlush(_xwin.display);
+    }
+    XUNLOCK();
+#else
+    (void)x, (void)y;
+#endif
+}
+
 // called on the library's input thread
 static void window_lost_focus() {
     focus_lost = true;
+}
+
+// a loudspeaker's box and cone and a cross beside it, in grey on the mask colour
+static BITMAP *make_mute_mark() {
+    BITMAP *mark = create_bitmap(MARK_W, MARK_H);
+    if (!mark)
+        return nullptr;
+    const int grey = makecol(160, 160, 160);
+    clear_to_color(mark, bitmap_mask_color(mark));
+    rectfill(mark, 0, 3, 2, 7, grey);
+    for (int x = 3; x <= 7; x++) // the cone widens to the right
+        vline(mark, x, 5 - (x - 2), 5 + (x - 2), grey);
+    line(mark, 9, 3, 13, 7, grey);
+    line(mark, 9, 7, 13, 3, grey);
+    return mark;
 }
 
 short start_desktop() {
@@ -75,6 +148,12 @@ short start_desktop() {
         return 1;
     }
     opaque_pictures.push_back(paused_picture); // it covers the screen: copied, never masked
+    mute_mark = make_mute_mark();
+    if (!mute_mark) {
+        allegro_message("Couldn't create the mark of the sound turned off!\n");
+        stop_desktop();
+        return 1;
+    }
     desktop.init();
     return 0;
 }
@@ -86,6 +165,9 @@ void stop_desktop() {
         opaque_pictures.end());
     destroy_bitmap(paused_picture);
     paused_picture = nullptr;
+    if (mute_mark)
+        destroy_bitmap(mute_mark);
+    mute_mark = nullptr;
 }
 
 // true on the tick a key goes down
@@ -120,18 +202,28 @@ static void show_sound_notice() {
     buffer_textout_centre_ex(font, desktop.sound_on ? "Sound on" : "Sound off", 320, 8, white());
 }
 
-// keeps the picture of the tick just run, painting it now rather than with the frame
+// while the sound is off, the mark goes first after the frame's clear, under everything of the game
+static void mark_sound_off() {
+    if (!desktop.sound_on && mute_mark)
+        buffer_draw_sprite(mute_mark, MARK_X, MARK_Y);
+}
+
+// keeps the picture of the tick just run, without the mark, painting it now rather than with the
+// frame
 static void pause_game() {
     desktop.paused = true;
     desktop.repaint = true;
-    stop_sample(sweird);
+    hold_loop();
+    drawqueue.erase(std::remove_if(drawqueue.begin(), drawqueue.end(),
+                                   [](const drawthing &d) { return d.bmp == mute_mark; }),
+                    drawqueue.end());
     draw_all();
     blit(back_buffer, paused_picture, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
 }
 
 static void resume_game() {
     desktop.paused = false;
-    play_sample(sweird, FULL_VOLUME, 128, 1000, 1); // the loop starts again from its beginning
+    play_on_loop();
 }
 
 // the picture covers the whole screen, so it drops the frame's clear, and while it stays the same
@@ -147,6 +239,7 @@ static void draw_paused_game() {
     buffer_rect(170, 205, 470, 250, white());
     buffer_textout_centre_ex(font, "Paused", 320, 215, white());
     buffer_textout_centre_ex(font, "P to play on, Esc to leave the game", 320, 233, white());
+    mark_sound_off(); // the paused picture is a still: the mark goes over it
 }
 
 // a paused game runs no tick of its own; Esc hands the tick to the game, which leaves as it
@@ -174,6 +267,7 @@ short desktop_tick(short state) {
         state = paused_tick(pause_pressed && !lost);
     } else {
         bool was_playing = state == STATE_PLAYING;
+        mark_sound_off();
         state = run_state(state);
         if (was_playing && state == STATE_PLAYING && (pause_pressed || lost))
             pause_game();

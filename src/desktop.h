@@ -21,6 +21,11 @@ extern std::atomic<bool> focus_lost; // the window lost the keyboard focus; set 
 
 // the window's name, class and icon, and a lost display ending the game: before the library starts
 void prepare_the_window();
+// the window's centre on the desktop, in screen pixels; false where it can't be told
+bool window_centre(int &x, int &y);
+// moves the window so that its centre is there, as far as the desktop has room
+void centre_window_at(int x, int y);
+
 // watches the keyboard focus and makes room for a paused game's picture, once the library is up;
 // 0 on success, 1 after telling the user what went wrong
 short start_desktop();

@@ -1,7 +1,9 @@
-// display.cpp: the window at a whole-number scale, fullscreen with black borders, the copy of
-// the picture to the screen with every game pixel a square block, and the pointer in game pixels.
+// display.cpp: the window at a whole-number scale, fullscreen with black borders (or filling a
+// small screen's height), the copy of the picture to the screen with every game pixel a square
+// block or as near to one as the screen allows, and the pointer in game pixels.
 #include "display.h"
 
+#include "desktop.h"
 #include "measures.h"
 
 #include <allegro.h>
@@ -9,8 +11,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 int display_scale = 1;
+bool fitted = false;
+int picture_width = SCREEN_WIDTH;
+int picture_height = SCREEN_HEIGHT;
 int window_scale = 1;
 int largest_scale = 1;
 bool fullscreen = false;
@@ -21,7 +27,8 @@ const char *notice = nullptr;
 bool display_lost = false;
 int frames_since_mode_change = 0;
 
-constexpr long long ROOM_TENTHS = 9; // a window may take nine tenths of the desktop each way
+constexpr long long ROOM_TENTHS = 9;  // a window may take nine tenths of the desktop each way
+constexpr int MOST_UNUSED_FIFTHS = 1; // fullscreen fills the height when more would stay black
 constexpr int NOTICE_FRAMES = 2 * TICKS_PER_SECOND; // two seconds at full speed
 constexpr int MODE_CHANGE_SETTLE_FRAMES = TICKS_PER_SECOND / 2;
 static const char *const WINDOW_TITLE = "Moonstruck";
@@ -30,6 +37,10 @@ static BITMAP *scaled = nullptr; // the picture at the display's scale, when tha
 static int desktop_w = SCREEN_WIDTH;
 static int desktop_h = SCREEN_HEIGHT;
 static int fullscreen_largest = 1; // the most the monitor holds edge to edge
+static int fit_w = 0, fit_h = 0;   // fullscreen's picture filling the height, when it does; else 0
+// the window's centre on the desktop before its size last changed, to keep it there
+static bool centre_known = false;
+static int centre_x = 0, centre_y = 0;
 
 static int largest_scale_within(long long w, long long h) {
     int scale = 1;
@@ -46,33 +57,73 @@ int largest_fullscreen_scale(int screen_w, int screen_h) {
     return largest_scale_within(screen_w, screen_h);
 }
 
+bool fullscreen_picture_size(int screen_w, int screen_h, int &w, int &h) {
+    const int scale = largest_fullscreen_scale(screen_w, screen_h);
+    w = SCREEN_WIDTH * scale;
+    h = SCREEN_HEIGHT * scale;
+    if (static_cast<long long>(screen_h - h) * 5 <=
+        static_cast<long long>(screen_h) * MOST_UNUSED_FIFTHS)
+        return false;
+    int fill_w = static_cast<int>(static_cast<long long>(screen_h) * SCREEN_WIDTH / SCREEN_HEIGHT);
+    int fill_h = screen_h;
+    if (fill_w > screen_w) { // a narrow screen: as wide as it is
+        fill_w = screen_w;
+        fill_h = static_cast<int>(static_cast<long long>(screen_w) * SCREEN_HEIGHT / SCREEN_WIDTH);
+    }
+    if (fill_h <= h)
+        return false;
+    w = fill_w;
+    h = fill_h;
+    return true;
+}
+
+int game_pixel_at(int offset, int picture_size, int game_size) {
+    const long long n = static_cast<long long>(offset) * game_size;
+    return static_cast<int>(n >= 0 ? n / picture_size : -((picture_size - 1 - n) / picture_size));
+}
+
 static void tell(const char *what) {
     notice = what;
     notice_frames = NOTICE_FRAMES;
 }
 
 // the scaled copy's bitmap, the picture's place on the screen and the pointer's range for a
-// scale; false when the copy's bitmap can't be had
-static bool place_picture(int scale) {
+// size of the picture on the screen; false when the copy's bitmap can't be had
+static bool place_picture(int w, int h) {
     if (scaled)
         destroy_bitmap(scaled);
     scaled = nullptr;
-    if (scale > 1) {
-        scaled = create_bitmap(SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale);
+    if (w != SCREEN_WIDTH || h != SCREEN_HEIGHT) {
+        scaled = create_bitmap(w, h);
         if (!scaled)
             return false;
     }
-    display_scale = scale;
-    picture_left = (SCREEN_W - SCREEN_WIDTH * scale) / 2;
-    picture_top = (SCREEN_H - SCREEN_HEIGHT * scale) / 2;
+    picture_width = w;
+    picture_height = h;
+    display_scale = std::max(1, w / SCREEN_WIDTH);
+    fitted = w != SCREEN_WIDTH * display_scale || h != SCREEN_HEIGHT * display_scale;
+    picture_left = (SCREEN_W - w) / 2;
+    picture_top = (SCREEN_H - h) / 2;
     clear_to_color(screen, makecol(0, 0, 0)); // the borders stay black from now on
-    set_mouse_range(picture_left, picture_top, picture_left + SCREEN_WIDTH * scale - 1,
-                    picture_top + SCREEN_HEIGHT * scale - 1);
+    set_mouse_range(picture_left, picture_top, picture_left + w - 1, picture_top + h - 1);
     return true;
 }
 
+static bool place_at_scale(int scale) {
+    return place_picture(SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale);
+}
+
+// fullscreen's steps, as F9 and F10 take them: the whole scales from 1, then the picture filling
+// the height when there is room for it
+static bool place_at_step(int step) {
+    if (step > fullscreen_largest)
+        return place_picture(fit_w, fit_h);
+    return place_at_scale(step);
+}
+
 // fullscreen covers the whole monitor at its own resolution, so that nothing switches the
-// monitor's mode; the picture sits in the middle at the largest scale that fits
+// monitor's mode; the picture sits in the middle at the largest scale that fits, or as tall as
+// the monitor when that scale would leave too much of it black
 static bool try_fullscreen() {
     frames_since_mode_change = 0;
     if (set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, desktop_w, desktop_h, 0, 0) != 0)
@@ -80,7 +131,11 @@ static bool try_fullscreen() {
     if (SCREEN_W < SCREEN_WIDTH || SCREEN_H < SCREEN_HEIGHT)
         return false;
     fullscreen_largest = largest_fullscreen_scale(SCREEN_W, SCREEN_H);
-    if (!place_picture(fullscreen_largest))
+    int w = 0, h = 0;
+    const bool fill = fullscreen_picture_size(SCREEN_W, SCREEN_H, w, h);
+    fit_w = fill ? w : 0;
+    fit_h = fill ? h : 0;
+    if (!place_picture(w, h))
         return false;
     fullscreen = true;
     return true;
@@ -91,11 +146,13 @@ static bool try_window(int scale) {
     if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale, 0, 0) !=
         0)
         return false;
-    if (!place_picture(scale))
+    if (!place_at_scale(scale))
         return false;
     set_window_title(WINDOW_TITLE);
     fullscreen = false;
     window_scale = scale;
+    if (centre_known)
+        centre_window_at(centre_x, centre_y);
     return true;
 }
 
@@ -129,6 +186,12 @@ bool open_display() {
     return opened;
 }
 
+// where the window's centre is, before its size or mode changes, to put the new one there
+static void note_window_centre() {
+    if (!fullscreen)
+        centre_known = window_centre(centre_x, centre_y);
+}
+
 void close_display() {
     if (scaled)
         destroy_bitmap(scaled);
@@ -137,20 +200,27 @@ void close_display() {
 
 void step_scale(int by) {
     if (fullscreen) {
-        int scale = std::clamp(display_scale + by, 1, fullscreen_largest);
-        if (scale != display_scale && !place_picture(scale))
-            place_picture(1);
+        const int top = fullscreen_largest + (fit_w > 0 ? 1 : 0);
+        const int at = fitted ? top : display_scale;
+        const int step = std::clamp(at + by, 1, top);
+        if (step != at && !place_at_step(step))
+            place_at_scale(1);
         return;
     }
     int scale = std::clamp(window_scale + by, 1, largest_scale);
-    if (scale != window_scale)
+    if (scale != window_scale) {
+        note_window_centre();
         reopen_window(scale);
+    }
 }
 
 void toggle_fullscreen() {
     if (fullscreen) {
         reopen_window(window_scale);
-    } else if (!try_fullscreen()) {
+        return;
+    }
+    note_window_centre();
+    if (!try_fullscreen()) {
         reopen_window(window_scale);
         tell("Fullscreen isn't available here");
     }
@@ -219,6 +289,43 @@ void scale_picture(BITMAP *from, BITMAP *to, int scale) {
     }
 }
 
+// each screen column or row of a fitted picture, and the game column or row it shows
+static void map_pixels(std::vector<int> &map, int picture_size, int game_size) {
+    map.resize(picture_size);
+    for (int i = 0; i < picture_size; i++)
+        map[i] = game_pixel_at(i, picture_size, game_size);
+}
+
+// nearest-neighbour through a map of columns and rows made once per size: the picture stays sharp,
+// and a game pixel is shown the whole number of screen pixels just below or above the ratio
+void fit_picture(BITMAP *from, BITMAP *to) {
+    if (bitmap_color_depth(from) != 16 || bitmap_color_depth(to) != 16 || !is_memory_bitmap(from) ||
+        !is_memory_bitmap(to)) {
+        stretch_blit(from, to, 0, 0, from->w, from->h, 0, 0, to->w, to->h);
+        return;
+    }
+    static std::vector<int> column_of, row_of;
+    static int from_w = 0, from_h = 0;
+    if (from_w != from->w || from_h != from->h || static_cast<int>(column_of.size()) != to->w ||
+        static_cast<int>(row_of.size()) != to->h) {
+        from_w = from->w;
+        from_h = from->h;
+        map_pixels(column_of, to->w, from->w);
+        map_pixels(row_of, to->h, from->h);
+    }
+    const size_t row_bytes = static_cast<size_t>(to->w) * sizeof(uint16_t);
+    for (int y = 0; y < to->h; y++) {
+        if (y > 0 && row_of[y] == row_of[y - 1]) {
+            std::memcpy(to->line[y], to->line[y - 1], row_bytes);
+            continue;
+        }
+        const uint16_t *in = reinterpret_cast<const uint16_t *>(from->line[row_of[y]]);
+        uint16_t *out = reinterpret_cast<uint16_t *>(to->line[y]);
+        for (int x = 0; x < to->w; x++)
+            out[x] = in[column_of[x]];
+    }
+}
+
 // the notice in a black band across the top of the picture, over the game
 static void draw_notice(BITMAP *picture) {
     if (notice_frames <= 0 || !notice)
@@ -238,20 +345,17 @@ void show_picture(BITMAP *picture) {
         blit(picture, screen, 0, 0, picture_left, picture_top, SCREEN_WIDTH, SCREEN_HEIGHT);
         return;
     }
-    scale_picture(picture, scaled, display_scale);
+    if (fitted)
+        fit_picture(picture, scaled);
+    else
+        scale_picture(picture, scaled, display_scale);
     blit(scaled, screen, 0, 0, picture_left, picture_top, scaled->w, scaled->h);
 }
 
-// screen pixels to game pixels, rounding towards the top left also left of and above the picture
-static int to_game_pixels(int at, int origin) {
-    const int d = at - origin;
-    return d >= 0 ? d / display_scale : -((display_scale - 1 - d) / display_scale);
-}
-
 int pointer_x() {
-    return to_game_pixels(mouse_x, picture_left);
+    return game_pixel_at(mouse_x - picture_left, picture_width, SCREEN_WIDTH);
 }
 
 int pointer_y() {
-    return to_game_pixels(mouse_y, picture_top);
+    return game_pixel_at(mouse_y - picture_top, picture_height, SCREEN_HEIGHT);
 }

@@ -5,7 +5,10 @@
 
 constexpr int MAX_SCALE = 8; // no desktop yet needs more, and it bounds the scaled copy
 
-extern int display_scale;  // screen pixels to a game pixel, along each side
+extern int display_scale; // screen pixels to a game pixel, along each side, in a whole-number scale
+extern bool fitted;       // fullscreen fills the screen's height at a scale between whole numbers
+extern int picture_width; // the picture's size on the screen, in screen pixels
+extern int picture_height;
 extern int window_scale;   // the scale the window has, kept while fullscreen
 extern int largest_scale;  // the most the desktop has room for in a window
 extern bool fullscreen;    // the picture on the whole monitor, black around it
@@ -26,6 +29,15 @@ int largest_window_scale(int desktop_w, int desktop_h);
 // the largest whole scale at which the picture fits a screen edge to edge
 int largest_fullscreen_scale(int screen_w, int screen_h);
 
+// the picture's size in fullscreen: at the largest whole scale, or, when that would leave more than
+// a fifth of the screen's height unused, as tall as the screen (as wide, on a narrow one) in the
+// picture's shape; true for the latter
+bool fullscreen_picture_size(int screen_w, int screen_h, int &w, int &h);
+// the game pixel a screen pixel shows, counted from the picture's edge, along a side of game_size
+// pixels shown over picture_size screen pixels; rounds towards the top left also outside the
+// picture
+int game_pixel_at(int offset, int picture_size, int game_size);
+
 // opens the window at the largest scale that works, down to 640 by 480; false when none does
 bool open_display();
 void close_display();
@@ -40,6 +52,9 @@ bool alt_held();
 
 // copies the picture onto a bitmap scale times its size, each pixel an exact square block
 void scale_picture(BITMAP *from, BITMAP *to, int scale);
+// copies the picture onto a bitmap of any size, each screen pixel showing the game pixel
+// game_pixel_at names: every game pixel gets the whole screen pixels its share rounds to
+void fit_picture(BITMAP *from, BITMAP *to);
 // the picture on the screen at the current scale, with the notice, if any, over it
 void show_picture(BITMAP *picture);
 

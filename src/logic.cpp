@@ -54,8 +54,35 @@ static std::string clock_text(int ticks) {
     return text;
 }
 
+static int loop_voice = -1; // the background loop's own voice, which a pause stops and starts
+
+// the background loop from its first bar, on a voice that keeps its place while stopped
+static void start_loop() {
+    loop_voice = allocate_voice(sweird);
+    if (loop_voice < 0)
+        return;
+    voice_set_playmode(loop_voice, PLAYMODE_LOOP);
+    voice_set_volume(loop_voice, 255);
+    voice_start(loop_voice);
+}
+
+// the loop's voice, unless the game has stopped the loop since and the voice went to another sound
+static bool loop_playing() {
+    return loop_voice >= 0 && voice_check(loop_voice) == sweird;
+}
+
+void hold_loop() {
+    if (loop_playing())
+        voice_stop(loop_voice);
+}
+
+void play_on_loop() {
+    if (loop_playing())
+        voice_start(loop_voice);
+}
+
 static void set_up_new_game(unsigned int &time, int &timer) {
-    play_sample(sweird, 255, 128, 1000, 1);
+    start_loop();
     level = 1;
     time = 0;
     timer = 0;

@@ -23,6 +23,9 @@ struct _powerup {
 extern std::list<_powerup> powerups; // power-ups falling, oldest first
 
 short logic();
+// the game's background loop stopped where it is, as a pause wants, and played on from there
+void hold_loop();
+void play_on_loop();
 void draw_insanity_meter();
 void draw_health();
 void do_powerups();

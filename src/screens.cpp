@@ -46,11 +46,17 @@ static void move_choice(short &sel, short by, short &delay) {
     play_sample(sthud, 255, 128, 1000, 0);
 }
 
+static int highscore_to_beat = 0; // the high score as the game in play began
+
+// a new game: nothing of the last one flies on into it, neither its shots nor its power-ups
 static short take_choice(short sel, short &delay) {
     particles.clear();
+    player.shots.clear();
+    powerups.clear();
     delay = MENU_RETURN_DELAY;
     score = 0;
     level = 1;
+    highscore_to_beat = highscore;
     switch (sel) {
     case MENU_ONE_PLAYER:
         player.init(false);
@@ -100,8 +106,10 @@ short menu() {
     turn_banana(rotate2);
     buffer_rotate_sprite(banana, 220, 245 + 30 * sel, rotate << 16);
     buffer_rotate_sprite(banana, 400, 245 + 30 * sel, rotate2 << 16);
+    buffer_textout_centre_ex(font, "Arrow keys or W A S D: steer    Space or Ctrl: fire", 320, 404,
+                             white());
+    buffer_textout_centre_ex(font, "P: pause    M: sound off/on    Esc: leave", 320, 418, white());
     buffer_textout_centre_ex(font, "High Score: " + std::to_string(highscore), 320, 450, white());
-    buffer_textout_centre_ex(font, "P: pause   M: sound off/on   Esc: leave", 320, 466, white());
 
     if (delay > 0) {
         delay -= 1;
@@ -125,6 +133,15 @@ static void blow_up_ship(int time) {
     do_particles();
 }
 
+// the game's score under "Game Over", whether it beat the high score, and the way out
+static void show_final_score() {
+    buffer_textout_centre_ex(font, "Game Over", 320, 200, white());
+    buffer_textout_centre_ex(font, "Score: " + std::to_string(score), 320, 220, white());
+    if (score > highscore_to_beat)
+        buffer_textout_centre_ex(font, "New high score!", 320, 236, white());
+    buffer_textout_centre_ex(font, "Enter or Esc: back to the title", 320, 264, white());
+}
+
 short dead() {
     static bool first = true;
     static int time = 0; // ticks shown, counted from 1
@@ -141,7 +158,7 @@ short dead() {
         return STATE_GAME_OVER;
     }
 
-    buffer_textout_centre_ex(font, "Game Over", 320, 200, white());
+    show_final_score();
     if (choose_pressed() || back_pressed()) {
         particles.clear();
         first = true;

@@ -1,6 +1,8 @@
 #include "display.h"
 #include "fixture.h"
+#include "measures.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 using Display = GameTest;
@@ -45,4 +47,72 @@ TEST_F(Display, ScaledCopyShowsEachPixelAsASquareBlock) {
         destroy_bitmap(copy);
     }
     destroy_bitmap(picture);
+}
+
+// clang-format off
+struct monitor { int w, h; int picture_w, picture_h; bool fills; };
+
+TEST_F(Display, FullscreenFillsTheHeightWhenAWholeScaleLeavesMoreThanAFifth) {
+    const monitor rows[] = {
+        {.w = 1366, .h = 768, .picture_w = 1024, .picture_h = 768, .fills = true},
+        {.w = 1280, .h = 800, .picture_w = 1066, .picture_h = 800, .fills = true},
+        {.w = 1024, .h = 768, .picture_w = 1024, .picture_h = 768, .fills = true},
+        {.w = 1000, .h = 1000, .picture_w = 1000, .picture_h = 750, .fills = true},
+        {.w = 800, .h = 600, .picture_w = 640, .picture_h = 480, .fills = false},
+        {.w = 1920, .h = 1080, .picture_w = 1280, .picture_h = 960, .fills = false},
+        {.w = 2560, .h = 1440, .picture_w = 1920, .picture_h = 1440, .fills = false},
+        {.w = 640, .h = 480, .picture_w = 640, .picture_h = 480, .fills = false},
+    };
+    // clang-format on
+    for (const monitor &r : rows) {
+        SCOPED_TRACE(std::to_string(r.w) + "x" + std::to_string(r.h));
+        int w = 0, h = 0;
+        EXPECT_EQ(fullscreen_picture_size(r.w, r.h, w, h), r.fills);
+        EXPECT_EQ(w, r.picture_w);
+        EXPECT_EQ(h, r.picture_h);
+    }
+}
+
+TEST_F(Display, FittedCopyShowsEveryGamePixelAsEvenlyAsTheRatioAllows) {
+    srand(11);
+    BITMAP *picture = create_bitmap(64, 48);
+    for (int y = 0; y < 48; y++)
+        for (int x = 0; x < 64; x++)
+            putpixel(picture, x, y, makecol(rand() % 256, rand() % 256, rand() % 256));
+    BITMAP *copy = create_bitmap(102, 76); // 1.59 screen pixels to a game pixel
+    fit_picture(picture, copy);
+    int off = 0, narrowest = 99, widest = 0;
+    for (int y = 0; y < copy->h; y++)
+        for (int x = 0; x < copy->w; x++)
+            off += getpixel(copy, x, y) !=
+                   getpixel(picture, game_pixel_at(x, 102, 64), game_pixel_at(y, 76, 48));
+    for (int g = 0; g < 64; g++) {
+        int shown = 0;
+        for (int x = 0; x < 102; x++)
+            shown += game_pixel_at(x, 102, 64) == g;
+        narrowest = std::min(narrowest, shown), widest = std::max(widest, shown);
+    }
+    EXPECT_EQ(off, 0);
+    EXPECT_EQ(narrowest, 1);
+    EXPECT_EQ(widest, 2);
+    destroy_bitmap(copy);
+    destroy_bitmap(picture);
+}
+
+// clang-format off
+struct pointed { const char *name; int offset, picture_size, game_pixel; };
+
+TEST_F(Display, PointerFallsOnTheGamePixelShownUnderIt) {
+    const pointed rows[] = {
+        {.name = "fitted, first of a pixel's two", .offset = 320, .picture_size = 1024, .game_pixel = 200},
+        {.name = "fitted, the last", .offset = 1023, .picture_size = 1024, .game_pixel = 639},
+        {.name = "fitted, just left of the picture", .offset = -1, .picture_size = 1024, .game_pixel = -1},
+        {.name = "whole scale 2", .offset = 401, .picture_size = 1280, .game_pixel = 200},
+        {.name = "whole scale 2, left of the picture", .offset = -3, .picture_size = 1280, .game_pixel = -2},
+    };
+    // clang-format on
+    for (const pointed &r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(game_pixel_at(r.offset, r.picture_size, SCREEN_WIDTH), r.game_pixel);
+    }
 }

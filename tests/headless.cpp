@@ -52,7 +52,9 @@ void reset_game_globals(unsigned seed) {
         joy[j] = {};
     gamepad = {};
     display_scale = window_scale = largest_scale = 1;
-    fullscreen = false;
+    fullscreen = fitted = false;
+    picture_width = SCREEN_WIDTH;
+    picture_height = SCREEN_HEIGHT;
     picture_left = picture_top = 0;
     notice = nullptr;
     notice_frames = 0;

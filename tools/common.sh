@@ -28,10 +28,17 @@ ensure_packages() {
         apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# configures and builds into the given folder; further arguments go to cmake
+# configures and builds into the given folder; further arguments go to cmake. The compiler's
+# progress goes to build.log in that folder: only its warnings are shown, and all of it when the
+# build fails
 build_game() {
     local dir="$1"
     shift
-    cmake -S . -B "$dir" "$@" >/dev/null
-    cmake --build "$dir" -j "$(nproc)"
+    mkdir -p "$dir"
+    if ! { cmake -S . -B "$dir" "$@" && cmake --build "$dir" -j "$(nproc)"; } >"$dir/build.log" 2>&1; then
+        cat "$dir/build.log" >&2
+        echo "The build in $dir failed (the log above is also in $dir/build.log)" >&2
+        return 1
+    fi
+    grep -E ': warning:' "$dir/build.log" >&2 || true
 }

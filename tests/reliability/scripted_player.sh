@@ -4,6 +4,7 @@
 # its health away (4 a shot) until the game is over, some 15 s into a one-player game.
 
 on_poll() { :; } # what a caller wants done while waiting (the soak reads the game's memory)
+on_game_over() { :; } # and what it checks of the game-over screen before leaving it
 
 # within SECONDS COMMAND...: runs the command until it succeeds (0) or the time is up or the game
 # has ended (1)
@@ -84,6 +85,7 @@ play_game() {
     [ -z "${2:-}" ] || xdotool keydown "$2"
     [ "$MOUSE_GUN" = 0 ] || xdotool mousedown 1
     poll_until "${GAME_OVER_WITHIN:-240}" "the game-over screen" watch_game
+    on_game_over
     [ -z "${2:-}" ] || xdotool keyup "$2"
     [ "$MOUSE_GUN" = 0 ] || xdotool mousemove 100 100 mouseup 1
     for _ in 1 2 3; do

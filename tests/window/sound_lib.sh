@@ -20,3 +20,15 @@ wait_mixed() {
     wait_for "$1 tenths of a second of sound" eval '[ "$(mixed)" -ge $((from + more)) ]'
     MIXED=$((from + more))
 }
+
+# media_sounding_only WAV: a copy of the media in $WORK/run where every sound but that one is silence
+media_sounding_only() {
+    local wav
+    mkdir -p "$WORK/run" && cp -r media "$WORK/run/"
+    for wav in "$WORK"/run/media/sound/*.wav; do
+        [ "${wav##*/}" != "$1" ] || continue
+        cmp -s -n 4 -i 36:0 "$wav" <(printf data) || fail "$wav does not have the plain 44-byte header"
+        { head -c 44 "$wav" && head -c $(($(stat -c %s "$wav") - 44)) /dev/zero; } >"$WORK/quiet.wav"
+        mv "$WORK/quiet.wav" "$wav"
+    done
+}

@@ -44,13 +44,7 @@ wait_mixed 20
 quit
 
 # the fire sound, in a copy of the media where every other sound is silence
-mkdir "$WORK/run" && cp -r media "$WORK/run/"
-for wav in "$WORK"/run/media/sound/*.wav; do
-    [ "${wav##*/}" != fire.wav ] || continue
-    cmp -s -n 4 -i 36:0 "$wav" <(printf data) || fail "$wav does not have the plain 44-byte header"
-    { head -c 44 "$wav" && head -c $(($(stat -c %s "$wav") - 44)) /dev/zero; } >"$WORK/quiet.wav"
-    mv "$WORK/quiet.wav" "$wav"
-done
+media_sounding_only fire.wav
 play_from "$WORK/run"
 play
 wait_mixed 10
