@@ -21,6 +21,8 @@ diff -r media "$top/media" || fail "the zip's media differ from media/"
 headers=$(x86_64-w64-mingw32-objdump -p "$top/moonstruck.exe")
 grep -q '^Magic.*PE32+' <<<"$headers" || fail "moonstruck.exe is not a 64-bit program"
 grep -q '^Subsystem.*(Windows GUI)' <<<"$headers" || fail "moonstruck.exe is not a GUI program"
+grep -q '^Time/Date\s*Thu Jan  1 00:00:00 1970$' <<<"$headers" ||
+    fail "moonstruck.exe holds the time it was linked: $(grep '^Time/Date' <<<"$headers")"
 # Windows' own DLLs, of which the library and the C and C++ runtimes use some
 system_dlls=" advapi32 comdlg32 ddraw dinput dinput8 dsound gdi32 kernel32 msvcrt ole32 oleaut32
     shell32 user32 winmm "
