@@ -1,7 +1,8 @@
 # The Windows zip holds a 64-bit GUI program linked statically: it imports only DLLs that come
 # with Windows, so nothing else has to be shipped beside it; it carries its icon in every size
 # from 16 to 256 pixels, its name, version and copyright, and a manifest that keeps it sharp on
-# scaled displays; and it holds no time of its build. Argument: the dist folder.
+# scaled displays; and it holds the time of the last commit, not of its build. Argument: the dist
+# folder, in the clone that was packaged.
 set -euo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -21,8 +22,10 @@ diff -r media "$top/media" || fail "the zip's media differ from media/"
 headers=$(x86_64-w64-mingw32-objdump -p "$top/moonstruck.exe")
 grep -q '^Magic.*PE32+' <<<"$headers" || fail "moonstruck.exe is not a 64-bit program"
 grep -q '^Subsystem.*(Windows GUI)' <<<"$headers" || fail "moonstruck.exe is not a GUI program"
-grep -q '^Time/Date\s*Thu Jan  1 00:00:00 1970$' <<<"$headers" ||
-    fail "moonstruck.exe holds the time it was linked: $(grep '^Time/Date' <<<"$headers")"
+# the time in its header is the last commit's, as the packaging sets it, not the build's
+committed=$(TZ=UTC date -d "@$(git -C "$1/.." log -1 --format=%ct)" '+%a %b %e %H:%M:%S %Y')
+[ "$(TZ=UTC x86_64-w64-mingw32-objdump -p "$top/moonstruck.exe" | sed -n 's/^Time\/Date\s*//p')" = "$committed" ] ||
+    fail "moonstruck.exe holds another time than the last commit's ($committed): $(grep '^Time/Date' <<<"$headers")"
 # Windows' own DLLs, of which the library and the C and C++ runtimes use some
 system_dlls=" advapi32 comdlg32 ddraw dinput dinput8 dsound gdi32 kernel32 msvcrt ole32 oleaut32
     shell32 user32 winmm "
