@@ -12,9 +12,10 @@ fail() {
 
 rm -rf "$out"
 mkdir -p "$out"
-# package CLONE LOG: ./package in a fresh clone of the repository
+# package REPOSITORY CLONE LOG: ./package in a fresh clone of the repository
 package() {
-    git clone -q "$source" "$1" || fail "could not clone $source"
+    git clone -q "$1" "$2" || fail "could not clone $1"
+    shift
     local start=$SECONDS
     (cd "$1" && ./package) >"$2" 2>&1 || { tail -40 "$2" >&2 && fail "./package failed (log: $2)"; }
     echo "./package in $1 took $((SECONDS - start)) s"
@@ -22,8 +23,8 @@ package() {
         fail "the clean clone did not build the Windows library from nothing"
     ! grep -n 'warning:' "$2" || fail "the build gave warnings"
 }
-package "$out/clone" "$out/package.log"
-package "$out/second/place/of/the/clone" "$out/second/package.log"
+package "$source" "$out/clone" "$out/package.log"
+package "$out/clone" "$out/second/place/of/the/clone" "$out/second/package.log" # the same commit
 for made in "$out/clone/dist"/*; do
     cmp "$made" "$out/second/place/of/the/clone/dist/$(basename "$made")" ||
         fail "$(basename "$made") differs between the two clones"
