@@ -17,18 +17,26 @@ static std::string utf8(const std::wstring &wide) {
     return narrow;
 }
 
-// the folder of the program's own file, found whatever folder it was started in; the
-// program's manifest makes UTF-8 the code page of the C library's file calls
+// the path of the program's own file, however long
+static std::wstring program_path() {
+    std::wstring path(MAX_PATH, L'\0');
+    while (true) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), path.size());
+        if (length < path.size() || path.size() > UNICODE_STRING_MAX_CHARS) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2); // cut short: room for more
+    }
+}
+
+// beside the program, whatever folder it was started in; the program's manifest makes UTF-8 the
+// code page of the C library's file calls
 std::string media_folder() {
-    std::wstring program(MAX_PATH, L'\0');
-    DWORD length;
-    while ((length = GetModuleFileNameW(nullptr, program.data(), program.size())) ==
-               program.size() &&
-           program.size() < 32768)
-        program.resize(program.size() * 2);
-    program.resize(length);
-    program.erase(program.find_last_of(L"\\/") + 1); // npos + 1 leaves nothing
-    return utf8(program) + "media";
+    std::wstring folder = program_path();
+    const size_t slash = folder.find_last_of(L"\\/");
+    folder.resize(slash == std::wstring::npos ? 0 : slash + 1);
+    return utf8(folder) + "media";
 }
 
 std::string media_file(const std::string &folder, const char *name) {
