@@ -2,6 +2,7 @@
 #include "media.h"
 
 #include "draw.h"
+#include "media_folder.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -29,39 +30,39 @@ SAMPLE *sthud, *sweird, *sboing, *sfire, *shurt, *sgonenuts, *sow, *ssmallboom, 
 // the pictures, in the order they are loaded and destroyed
 static const struct {
     BITMAP **slot;
-    const char *path;
+    const char *name; // in the media folder
 } PICTURES[] = {
-    {&banana, "media/banana.bmp"},
-    {&title, "media/title.bmp"},
-    {&insanity, "media/insanity.bmp"},
-    {&health, "media/health.bmp"},
-    {&ship, "media/ship.bmp"},
-    {&shot[0], "media/crazy/shot.bmp"},
-    {&shot[1], "media/sane/shot.bmp"},
-    {&enemy1[0], "media/crazy/enemy1.bmp"},
-    {&enemy1[1], "media/sane/enemy1.bmp"},
-    {&eshot1[0], "media/crazy/eshot1.bmp"},
-    {&eshot1[1], "media/sane/eshot1.bmp"},
-    {&cow, "media/crazy/cow.bmp"},
-    {&targeting, "media/targeting.bmp"},
-    {&shotplus, "media/shotplus.bmp"},
-    {&shotminus, "media/shotminus.bmp"},
-    {&enemy2[0], "media/crazy/enemy2.bmp"},
-    {&enemy2[1], "media/sane/enemy2.bmp"},
-    {&enemy3[0], "media/crazy/enemy3.bmp"},
-    {&enemy3[1], "media/sane/enemy3.bmp"},
+    {&banana, "banana.bmp"},
+    {&title, "title.bmp"},
+    {&insanity, "insanity.bmp"},
+    {&health, "health.bmp"},
+    {&ship, "ship.bmp"},
+    {&shot[0], "crazy/shot.bmp"},
+    {&shot[1], "sane/shot.bmp"},
+    {&enemy1[0], "crazy/enemy1.bmp"},
+    {&enemy1[1], "sane/enemy1.bmp"},
+    {&eshot1[0], "crazy/eshot1.bmp"},
+    {&eshot1[1], "sane/eshot1.bmp"},
+    {&cow, "crazy/cow.bmp"},
+    {&targeting, "targeting.bmp"},
+    {&shotplus, "shotplus.bmp"},
+    {&shotminus, "shotminus.bmp"},
+    {&enemy2[0], "crazy/enemy2.bmp"},
+    {&enemy2[1], "sane/enemy2.bmp"},
+    {&enemy3[0], "crazy/enemy3.bmp"},
+    {&enemy3[1], "sane/enemy3.bmp"},
 };
 
 // the sounds, in the order they are loaded and destroyed
 static const struct {
     SAMPLE **slot;
-    const char *path;
+    const char *name;
 } SOUNDS[] = {
-    {&sthud, "media/sound/thud.wav"},   {&sweird, "media/sound/main.wav"},
-    {&sboing, "media/sound/boing.wav"}, {&sfire, "media/sound/fire.wav"},
-    {&shurt, "media/sound/ow.wav"},     {&sgonenuts, "media/sound/yell.wav"},
-    {&sow, "media/sound/shortow.wav"},  {&ssmallboom, "media/sound/boom.wav"},
-    {&smoo, "media/sound/cows.wav"},    {&scrazylaugh, "media/sound/crazylaugh.wav"},
+    {&sthud, "sound/thud.wav"},   {&sweird, "sound/main.wav"},
+    {&sboing, "sound/boing.wav"}, {&sfire, "sound/fire.wav"},
+    {&shurt, "sound/ow.wav"},     {&sgonenuts, "sound/yell.wav"},
+    {&sow, "sound/shortow.wav"},  {&ssmallboom, "sound/boom.wav"},
+    {&smoo, "sound/cows.wav"},    {&scrazylaugh, "sound/crazylaugh.wav"},
 };
 
 static uint32_t le16(const unsigned char *b) {
@@ -343,47 +344,40 @@ std::string sound_from_bytes(const std::vector<unsigned char> &b, SAMPLE **sound
     return "sound has no data";
 }
 
-static std::string full_path(const char *relative) {
-    char here[4096];
-    if (!getcwd(here, sizeof here))
-        return relative;
-    return std::string(here) + "/" + relative;
-}
-
-const char *load_media() {
+const char *load_media(const std::string &folder) {
     static std::string why;
     struct stat about;
-    const bool found = stat("media", &about) == 0;
+    const bool found = stat(folder.c_str(), &about) == 0;
     const int error = errno;
     if (!found && error == ENOENT) {
-        why = "Couldn't find the game's pictures and sounds: there is no folder " +
-              full_path("media") +
-              ".\nStart the game with ./play in its source folder, or with the moonstruck "
-              "launcher once it is installed.";
+        why = "Couldn't find the game's pictures and sounds: there is no folder " + folder + ".\n" +
+              MEDIA_FOLDER_ADVICE;
         return why.c_str();
     }
     if (!found || !S_ISDIR(about.st_mode)) {
-        why = "Couldn't open the game's pictures and sounds in " + full_path("media") + ": " +
+        why = "Couldn't open the game's pictures and sounds in " + folder + ": " +
               (found ? "not a folder" : strerror(error));
         return why.c_str();
     }
     std::vector<unsigned char> bytes;
     for (const auto &p : PICTURES) {
-        why = read_media_file(p.path, bytes);
+        const std::string path = media_file(folder, p.name);
+        why = read_media_file(path.c_str(), bytes);
         if (why.empty())
             why = picture_from_bytes(bytes, p.slot);
         if (!why.empty()) {
-            why = "Couldn't load " + full_path(p.path) + ": " + why;
+            why = "Couldn't load " + path + ": " + why;
             return why.c_str();
         }
         note_if_opaque(*p.slot);
     }
     for (const auto &s : SOUNDS) {
-        why = read_media_file(s.path, bytes);
+        const std::string path = media_file(folder, s.name);
+        why = read_media_file(path.c_str(), bytes);
         if (why.empty())
             why = sound_from_bytes(bytes, s.slot);
         if (!why.empty()) {
-            why = "Couldn't load " + full_path(s.path) + ": " + why;
+            why = "Couldn't load " + path + ": " + why;
             return why.c_str();
         }
     }

@@ -1,5 +1,7 @@
-// media.h: the pictures and sounds, loaded once from media/ and kept for the whole run.
+// media.h: the pictures and sounds, loaded once from the media folder and kept for the whole run.
 #pragma once
+
+#include "media_folder.h"
 
 #include <allegro.h>
 
@@ -23,9 +25,9 @@ constexpr int SOUND_RATE_MIN = 8000;
 constexpr int SOUND_RATE_MAX = 96000;
 constexpr int SOUND_SECONDS_MAX = 30;
 
-// loads every picture and sound from media/ under the working directory; null, or what went
-// wrong in full ("Couldn't load /the/full/path: why")
-const char *load_media();
+// loads every picture and sound from the media folder; null, or what went wrong in full
+// ("Couldn't load /the/full/path: why")
+const char *load_media(const std::string &folder = media_folder());
 // safe on a half-loaded set: whatever failed to load is still null
 void release_media();
 

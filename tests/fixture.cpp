@@ -4,8 +4,6 @@
 #include "main.h"
 #include "media.h"
 
-#include <unistd.h>
-
 namespace {
 
 // the game's own pictures and sounds, loaded as the benchmarks load them
@@ -13,11 +11,7 @@ class HeadlessLibrary : public ::testing::Environment {
   public:
     void SetUp() override {
         ASSERT_TRUE(start_headless_library());
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        ASSERT_EQ(chdir(MEDIA_DIR "/.."), 0);
-        const char *why = load_media();
-        ASSERT_EQ(chdir(here), 0);
+        const char *why = load_media(MEDIA_DIR);
         ASSERT_EQ(why, nullptr) << why;
     }
 

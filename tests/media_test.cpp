@@ -7,12 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -109,8 +109,13 @@ struct both_pictures {
 struct scratch_file {
     std::string dir, path;
     explicit scratch_file(const bytes_t &b, const char *name = "picture.bmp") {
-        char pattern[] = "/tmp/media_test.XXXXXX";
-        dir = mkdtemp(pattern);
+        namespace fs = std::filesystem;
+        fs::path folder;
+        int n = 0; // the first number no other folder has taken
+        do
+            folder = fs::temp_directory_path() / ("media_test." + std::to_string(n++));
+        while (!fs::create_directory(folder));
+        dir = folder.string();
         path = dir + "/" + name;
         FILE *f = fopen(path.c_str(), "wb");
         if (!b.empty())
@@ -118,9 +123,9 @@ struct scratch_file {
         fclose(f);
     }
     ~scratch_file() {
-        std::string rm = "rm -rf '" + dir + "'";
-        if (system(rm.c_str()) != 0)
-            ADD_FAILURE() << "couldn't remove " << dir;
+        std::error_code failed;
+        if (std::filesystem::remove_all(dir, failed) == static_cast<uintmax_t>(-1))
+            ADD_FAILURE() << "couldn't remove " << dir << ": " << failed.message();
     }
 };
 
@@ -206,24 +211,28 @@ TEST(SoundCheck, RefusesARateOutOfRangeNamingItWhole) {
 
 TEST(MediaFile, OnlyARegularFileOfBoundedSizeIsRead) {
     scratch_file f(bmp(2, 2, 24));
-    const std::string fifo = f.dir + "/fifo", big = f.dir + "/big";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    ASSERT_EQ(truncate(f.path.c_str(), 0), 0);
+    const std::string big = f.dir + "/big";
+    std::filesystem::resize_file(f.path, 0);
     FILE *grown = fopen(big.c_str(), "wb");
     fclose(grown);
-    ASSERT_EQ(truncate(big.c_str(), MEDIA_FILE_MAX + 1), 0);
+    std::filesystem::resize_file(big, MEDIA_FILE_MAX + 1);
     struct read_case {
         const char *name;
         std::string path;
         const char *why;
     };
-    const read_case CASES[] = {
-        {.name = "FIFO", .path = fifo, .why = "not a regular file"},
+    std::vector<read_case> CASES = {
+        {.name = "folder", .path = f.dir, .why = "a folder, not a file"},
         {.name = "too large",
          .path = big,
          .why = "file too large (16777217 bytes, at most 16777216)"},
         {.name = "empty file", .path = f.path, .why = ""},
     };
+#ifndef _WIN32 // Windows has no FIFOs in its folders
+    const std::string fifo = f.dir + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    CASES.push_back({.name = "FIFO", .path = fifo, .why = "not a regular file"});
+#endif
     for (const read_case &c : CASES) {
         SCOPED_TRACE(c.name);
         bytes_t b(3, 1);

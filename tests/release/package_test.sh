@@ -1,5 +1,6 @@
 # ./package run in a clean clone of the repository makes the Debian package and the Windows zip,
-# building the Windows library from nothing, with no compiler warning. The packages are left in
+# building the Windows library from nothing, with no compiler warning; run again in a second
+# clone at another path, it makes the same packages byte for byte. The packages are left in
 # OUT/clone/dist for the tests after this one. Arguments: the repository, OUT.
 set -euo pipefail
 source=$1
@@ -11,14 +12,24 @@ fail() {
 
 rm -rf "$out"
 mkdir -p "$out"
-git clone -q "$source" "$out/clone" || fail "could not clone $source"
-start=$SECONDS
-(cd "$out/clone" && ./package) >"$out/package.log" 2>&1 ||
-    { tail -40 "$out/package.log" >&2 && fail "./package failed (log: $out/package.log)"; }
-echo "./package took $((SECONDS - start)) s"
-grep -q 'Allegro for Windows: built in' "$out/package.log" ||
-    fail "the clean clone did not build the Windows library from nothing"
-! grep -n 'warning:' "$out/package.log" || fail "the build gave warnings"
+# package REPOSITORY CLONE LOG: ./package in a fresh clone of the repository
+package() {
+    git clone -q "$1" "$2" || fail "could not clone $1"
+    shift
+    local start=$SECONDS
+    (cd "$1" && ./package) >"$2" 2>&1 || { tail -40 "$2" >&2 && fail "./package failed (log: $2)"; }
+    echo "./package in $1 took $((SECONDS - start)) s"
+    grep -q 'Allegro for Windows: built in' "$2" ||
+        fail "the clean clone did not build the Windows library from nothing"
+    ! grep -n 'warning:' "$2" || fail "the build gave warnings"
+}
+package "$source" "$out/clone" "$out/package.log"
+package "$out/clone" "$out/second/place/of/the/clone" "$out/second/package.log" # the same commit
+for made in "$out/clone/dist"/*; do
+    cmp "$made" "$out/second/place/of/the/clone/dist/$(basename "$made")" ||
+        fail "$(basename "$made") differs between the two clones"
+done
+echo "the packages of the two clones are the same byte for byte"
 
 version=$(sed -n 's/^project(moonstruck VERSION \([0-9.]*\).*/\1/p' "$out/clone/CMakeLists.txt")
 made=$(cd "$out/clone/dist" && ls)

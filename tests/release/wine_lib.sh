@@ -1,6 +1,7 @@
 # wine_lib.sh: what the Wine tests share: the Windows zip unpacked, a Wine of the test's own and a
 # screen large enough for the game's window. Sourced after lib.sh and keys_lib.sh, with the dist
-# folder as the script's argument; sets GAME_DIR (the unpacked zip) and GAME (one bounded run).
+# folder as the script's argument; sets GAME_DIR (the unpacked zip), EXE (the program GAME starts,
+# its moonstruck.exe) and GAME (one bounded run of EXE, in whichever folder launch_game names).
 RUN_LIMIT=60 # seconds a run of the program may take, a game included
 
 # a fresh prefix, no Mono or Gecko to offer, and sound through ALSA's null device, so that the
@@ -13,7 +14,8 @@ trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
 zip=$(ls "$GAME"/moonstruck-*-windows-x86_64.zip)
 unzip -q "$zip" -d "$WORK"
 GAME_DIR=$WORK/$(basename "$zip" .zip)
-printf '#!/bin/sh\nexec timeout -k 5 %s wine moonstruck.exe\n' "$RUN_LIMIT" >"$WORK/run"
+export EXE=$GAME_DIR/moonstruck.exe
+printf '#!/bin/sh\nexec timeout -k 5 %s wine "$EXE"\n' "$RUN_LIMIT" >"$WORK/run"
 chmod +x "$WORK/run"
 GAME=$WORK/run
 

@@ -40,8 +40,10 @@ tar -xf "$work/$file" -C "$work"
 src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'allegro-4.4*' | head -1)
 patch -d "$src" -p1 --quiet --batch --forward <"$here/allegro.patch"
 
+# the library's file names (its assertions keep them) are written without the folder it is built
+# in, so that the game is the same wherever it is built
 cmake -S "$src" -B "$work/build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DSHARED=OFF \
+    -DCMAKE_C_FLAGS="-ffile-prefix-map=$src/= -ffile-prefix-map=$work/build/=" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DSHARED=OFF \
     -DWANT_EXAMPLES=OFF -DWANT_TOOLS=OFF -DWANT_TESTS=OFF -DWANT_DOCS=OFF \
     -DWANT_ALLEGROGL=OFF -DWANT_LOADPNG=OFF -DWANT_LOGG=OFF -DWANT_JPGALLEG=OFF -Wno-dev \
     >"$work/cmake.log" 2>&1 ||
