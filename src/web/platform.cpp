@@ -1,0 +1,460 @@
+// platform.cpp: the library's drivers for a browser tab: the system, the screen on the page's
+// canvas, the keyboard, the mouse, the clock, the mixer's sound through Web Audio and the
+// gamepad. There are no threads: the clock runs and the frame reaches the canvas while the game's
+// loop rests, which Asyncify turns into a wait that gives the browser its turn.
+#include "input_map.h"
+#include "main.h"
+#include "measures.h"
+
+#include <allegro.h>
+#include <allegro/internal/aintern.h>
+
+#include <emscripten.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+// the page's side, in platform.js
+extern "C" {
+void web_page_start();
+void web_page_message(const char *text);
+void web_page_ended();
+void web_page_present(const void *rgba, int w, int h);
+int web_audio_start(int rate, int frames);
+void web_audio_stop();
+int web_pad_read(float *axes, bool *buttons);
+}
+
+static char empty[] = "";
+
+// --- the system ---------------------------------------------------------------------------
+
+// the page scales the canvas itself, so the game sees a desktop just the picture's size and
+// keeps its window at scale 1
+static int web_desktop_resolution(int *w, int *h) {
+    *w = SCREEN_WIDTH;
+    *h = SCREEN_HEIGHT;
+    return 0;
+}
+
+static int web_system_init() {
+    os_type = OSTYPE_UNIX;
+    os_multitasking = TRUE;
+    web_page_start();
+    return 0;
+}
+
+static void web_system_exit() {
+    web_page_ended();
+}
+
+static void web_message(const char *text) {
+    web_page_message(text);
+}
+
+// the page has no close button, and a tab switched away from keeps the game running
+static int web_close_button(void (*)(void)) {
+    return 0;
+}
+static int web_switch_mode(int mode) {
+    return mode == SWITCH_BACKGROUND || mode == SWITCH_BACKAMNESIA ? 0 : -1;
+}
+
+static void web_yield() {
+    emscripten_sleep(0);
+}
+
+// one thread: a lock has nothing to wait for
+static int one_mutex;
+static void *web_create_mutex() {
+    return &one_mutex;
+}
+static void web_mutex_nothing(void *) {}
+
+static _DRIVER_INFO *web_gfx_drivers();
+static _DRIVER_INFO *web_digi_drivers();
+static _DRIVER_INFO *web_midi_drivers();
+static _DRIVER_INFO *web_keyboard_drivers();
+static _DRIVER_INFO *web_mouse_drivers();
+static _DRIVER_INFO *web_joystick_drivers();
+static _DRIVER_INFO *web_timer_drivers();
+
+static SYSTEM_DRIVER system_web = {
+    AL_ID('W', 'E', 'B', ' '), empty, empty, "Browser", web_system_init, web_system_exit,
+    nullptr, // get_executable_name
+    nullptr, // find_resource
+    nullptr, // set_window_title: the page has its own
+    web_close_button, web_message,
+    nullptr, // assert
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    web_switch_mode,
+    nullptr, // display_switch_lock
+    nullptr, // desktop_color_depth
+    web_desktop_resolution,
+    nullptr, // get_gfx_safe_mode
+    web_yield, web_create_mutex, web_mutex_nothing, web_mutex_nothing, web_mutex_nothing,
+    web_gfx_drivers, web_digi_drivers, web_midi_drivers, web_keyboard_drivers, web_mouse_drivers,
+    web_joystick_drivers, web_timer_drivers};
+
+// the library looks for its system driver in this list, which takes the place of its own
+_DRIVER_INFO _system_driver_list[] = {
+    {AL_ID('W', 'E', 'B', ' '), &system_web, TRUE}, {SYSTEM_NONE, &system_none, FALSE}, {0, nullptr, 0}};
+
+// --- the screen -----------------------------------------------------------------------------
+
+// the screen is a bitmap in memory; every line written marks the frame for the canvas
+static unsigned char *screen_memory;
+static uint32_t *canvas_pixels; // the frame as the canvas takes it: R, G, B, A bytes
+static bool frame_written;
+
+static BITMAP *web_gfx_init(int w, int h, int v_w, int v_h, int depth);
+static void web_gfx_exit(BITMAP *);
+
+static GFX_DRIVER gfx_web = {
+    AL_ID('W', 'E', 'B', 'G'), empty, empty, "Canvas", web_gfx_init, web_gfx_exit,
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    nullptr, // the scroll to the mode list: none
+    SCREEN_WIDTH, SCREEN_HEIGHT, TRUE, 0, 0, 0, 0,
+    TRUE // windowed: fullscreen is the page's, on F11 or its button
+};
+
+static uintptr_t web_write_bank(BITMAP *bmp, int line) {
+    frame_written = true;
+    return reinterpret_cast<uintptr_t>(bmp->line[line]);
+}
+
+static BITMAP *web_gfx_init(int w, int h, int v_w, int v_h, int depth) {
+    if (w != SCREEN_WIDTH || h != SCREEN_HEIGHT || (v_w && v_w != w) || (v_h && v_h != h)) {
+        ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, "The page shows a 640 by 480 picture only");
+        return nullptr;
+    }
+    if (depth != 16 && depth != 32) {
+        ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, "Unsupported color depth");
+        return nullptr;
+    }
+    const int pitch = w * BYTES_PER_PIXEL(depth);
+    screen_memory = static_cast<unsigned char *>(calloc(h, pitch));
+    canvas_pixels = static_cast<uint32_t *>(calloc(w * h, sizeof *canvas_pixels));
+    BITMAP *b = screen_memory && canvas_pixels
+                    ? _make_bitmap(w, h, reinterpret_cast<uintptr_t>(screen_memory), &gfx_web, depth,
+                                   pitch)
+                    : nullptr;
+    if (!b) {
+        free(screen_memory);
+        free(canvas_pixels);
+        screen_memory = nullptr;
+        canvas_pixels = nullptr;
+        return nullptr;
+    }
+    b->write_bank = reinterpret_cast<void *>(web_write_bank);
+    gfx_web.w = w;
+    gfx_web.h = h;
+    frame_written = true;
+    return b;
+}
+
+static void web_gfx_exit(BITMAP *) {
+    free(screen_memory);
+    free(canvas_pixels);
+    screen_memory = nullptr;
+    canvas_pixels = nullptr;
+    frame_written = false;
+}
+
+// the screen's pixels as the canvas's bytes, in the colours the library's own getr() and the
+// like give
+static void present_frame_written() {
+    if (!frame_written || !screen || !canvas_pixels)
+        return;
+    frame_written = false;
+    const int n = screen->w * screen->h;
+    const int depth = bitmap_color_depth(screen);
+    if (depth == 16) {
+        const uint16_t *in = reinterpret_cast<const uint16_t *>(screen_memory);
+        for (int i = 0; i < n; i++)
+            canvas_pixels[i] = static_cast<uint32_t>(getr16(in[i])) |
+                               static_cast<uint32_t>(getg16(in[i])) << 8 |
+                               static_cast<uint32_t>(getb16(in[i])) << 16 | 0xff000000u;
+    } else {
+        const uint32_t *in = reinterpret_cast<const uint32_t *>(screen_memory);
+        for (int i = 0; i < n; i++)
+            canvas_pixels[i] = static_cast<uint32_t>(getr32(in[i])) |
+                               static_cast<uint32_t>(getg32(in[i])) << 8 |
+                               static_cast<uint32_t>(getb32(in[i])) << 16 | 0xff000000u;
+    }
+    web_page_present(canvas_pixels, screen->w, screen->h);
+}
+
+
+// --- the clock ------------------------------------------------------------------------------
+
+static double clock_ms;     // the browser's time the library's timers last heard of
+static double timer_spare;  // of a timer unit, carried to the next tick so that none is lost
+constexpr double LONGEST_TICK_MS = 10000; // a tab asleep for longer catches up only this much
+
+// tells the library's timers the time gone by since they last heard
+static void run_clock() {
+    const double now = emscripten_get_now();
+    double ms = now - clock_ms;
+    clock_ms = now;
+    if (ms <= 0)
+        return;
+    if (ms > LONGEST_TICK_MS)
+        ms = LONGEST_TICK_MS;
+    const double units = ms * TIMERS_PER_SECOND / 1000 + timer_spare;
+    const int whole = static_cast<int>(units);
+    timer_spare = units - whole;
+    if (whole > 0)
+        _handle_timer_tick(whole);
+}
+
+static int web_timer_init() {
+    clock_ms = emscripten_get_now();
+    timer_spare = 0;
+    return 0;
+}
+
+static void web_timer_exit() {}
+
+// the loop's rest: the frame goes to the canvas, the browser has its turn (input, sound, the
+// page), and the clock runs
+static void web_rest(unsigned int ms, void (*callback)(void)) {
+    const double until = emscripten_get_now() + ms;
+    do {
+        present_frame_written();
+        emscripten_sleep(ms > 0 ? 1 : 0);
+        run_clock();
+        if (callback)
+            callback();
+    } while (emscripten_get_now() < until);
+}
+
+static TIMER_DRIVER timer_web = {
+    AL_ID('W', 'E', 'B', 'T'), empty, empty, "Browser clock", web_timer_init, web_timer_exit,
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, web_rest};
+
+// --- the keyboard ---------------------------------------------------------------------------
+
+static int web_keyboard_init() {
+    return 0;
+}
+static void web_keyboard_exit() {}
+
+static KEYBOARD_DRIVER keyboard_web = {
+    AL_ID('W', 'E', 'B', 'K'), empty, empty, "Browser keyboard", FALSE, web_keyboard_init,
+    web_keyboard_exit, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+
+// a key the page heard going down or up, by the browser's name; 1 when the game takes it, and
+// the page keeps it to itself
+extern "C" EMSCRIPTEN_KEEPALIVE int web_key(const char *code, int down) {
+    const int scancode = scancode_of(code);
+    if (!scancode || !keyboard_driver)
+        return scancode != 0;
+    if (scancode == KEY_PAUSE) {
+        // as on the desktop, Pause goes down on one press and up on the next
+        if (!down)
+            return 1;
+        down = !key[KEY_PAUSE];
+    }
+    if (down)
+        _handle_key_press(scancode_to_ascii(scancode), scancode);
+    else
+        _handle_key_release(scancode);
+    return 1;
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE int web_key_known(const char *code) {
+    return scancode_of(code) != 0;
+}
+
+// --- the mouse ------------------------------------------------------------------------------
+
+static int mouse_left, mouse_top, mouse_right = SCREEN_WIDTH - 1, mouse_bottom = SCREEN_HEIGHT - 1;
+
+static int web_mouse_init() {
+    return 3;
+}
+static void web_mouse_exit() {}
+
+static void web_mouse_range(int x1, int y1, int x2, int y2) {
+    mouse_left = x1;
+    mouse_top = y1;
+    mouse_right = x2;
+    mouse_bottom = y2;
+}
+
+static void web_mouse_position(int x, int y) {
+    _mouse_x = x;
+    _mouse_y = y;
+    _handle_mouse_input();
+}
+
+static MOUSE_DRIVER mouse_web = {
+    AL_ID('W', 'E', 'B', 'M'), empty, empty, "Browser mouse", web_mouse_init, web_mouse_exit,
+    nullptr, nullptr, web_mouse_position, web_mouse_range, nullptr, nullptr, nullptr, nullptr,
+    nullptr};
+
+// the pointer over the canvas, in the picture's pixels, and the buttons held (left 1, right 2,
+// middle 4)
+extern "C" EMSCRIPTEN_KEEPALIVE void web_mouse(int x, int y, int buttons) {
+    if (!mouse_driver)
+        return;
+    _mouse_x = x < mouse_left ? mouse_left : x > mouse_right ? mouse_right : x;
+    _mouse_y = y < mouse_top ? mouse_top : y > mouse_bottom ? mouse_bottom : y;
+    _mouse_b = buttons;
+    _handle_mouse_input();
+}
+
+// the page lost the focus, or the tab was hidden
+extern "C" EMSCRIPTEN_KEEPALIVE void web_focus_lost() {
+    if (system_driver)
+        _switch_out();
+}
+
+// --- sound ----------------------------------------------------------------------------------
+
+constexpr int MIX_RATE = 44100;
+constexpr int MIX_FRAMES = 2048; // about 46 ms a buffer, which the page asks for as it plays
+static int16_t *mix_buffer;
+
+static int web_digi_detect(int) {
+    return TRUE;
+}
+
+static int web_digi_init(int input, int voices) {
+    if (input)
+        return -1;
+    mix_buffer = static_cast<int16_t *>(calloc(MIX_FRAMES * 2, sizeof *mix_buffer));
+    if (!mix_buffer)
+        return -1;
+    digi_driver->voices = voices;
+    if (_mixer_init(MIX_FRAMES * 2, MIX_RATE, TRUE, TRUE, &digi_driver->voices) != 0 ||
+        web_audio_start(MIX_RATE, MIX_FRAMES) != 0) {
+        free(mix_buffer);
+        mix_buffer = nullptr;
+        return -1;
+    }
+    return 0;
+}
+
+static void web_digi_exit(int input) {
+    if (input)
+        return;
+    web_audio_stop();
+    _mixer_exit();
+    free(mix_buffer);
+    mix_buffer = nullptr;
+}
+
+static int web_digi_buffer_size() {
+    return MIX_FRAMES;
+}
+
+static DIGI_DRIVER digi_web = {
+    AL_ID('W', 'E', 'B', 'A'), empty, empty, "Web Audio", 0, 0, MIXER_MAX_SFX, MIXER_DEF_SFX,
+    web_digi_detect, web_digi_init, web_digi_exit, nullptr, nullptr, nullptr, nullptr,
+    web_digi_buffer_size, _mixer_init_voice, _mixer_release_voice, _mixer_start_voice,
+    _mixer_stop_voice, _mixer_loop_voice, _mixer_get_position, _mixer_set_position,
+    _mixer_get_volume, _mixer_set_volume, _mixer_ramp_volume, _mixer_stop_volume_ramp,
+    _mixer_get_frequency, _mixer_set_frequency, _mixer_sweep_frequency,
+    _mixer_stop_frequency_sweep, _mixer_get_pan, _mixer_set_pan, _mixer_sweep_pan,
+    _mixer_stop_pan_sweep, _mixer_set_echo, _mixer_set_tremolo, _mixer_set_vibrato, 0, 0,
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+
+// the next MIX_FRAMES frames of the mixer, stereo, signed 16 bits, for the page's audio graph
+extern "C" EMSCRIPTEN_KEEPALIVE const int16_t *web_mix() {
+    if (!mix_buffer)
+        return nullptr;
+    _mix_some_samples(reinterpret_cast<uintptr_t>(mix_buffer), 0, TRUE);
+    return mix_buffer;
+}
+
+// --- the gamepad ----------------------------------------------------------------------------
+
+static const char *const STICK_NAMES[PAD_STICKS] = {"Left stick", "Right stick", "D-pad"};
+static const char *const AXIS_NAMES[2] = {"X", "Y"};
+static const char *const BUTTON_NAMES[PAD_BUTTONS] = {"A", "B", "X", "Y", "LB", "RB",
+                                                      "Back", "Start", "Guide", "LS", "RS"};
+
+static int web_joystick_poll() {
+    float axes[STANDARD_AXES] = {};
+    bool buttons[STANDARD_BUTTONS] = {};
+    num_joysticks = web_pad_read(axes, buttons) ? 1 : 0;
+    JOYSTICK_INFO &pad = joy[0];
+    for (int s = 0; s < PAD_STICKS; s++)
+        for (int a = 0; a < 2; a++) {
+            JOYSTICK_AXIS_INFO &axis = pad.stick[s].axis[a];
+            axis.pos = pad_axis_position(axes, buttons, s, a);
+            axis.d1 = axis.pos < -PAD_AXIS_MAX / 2;
+            axis.d2 = axis.pos > PAD_AXIS_MAX / 2;
+        }
+    for (int b = 0; b < PAD_BUTTONS; b++)
+        pad.button[b].b = buttons[pad_button_source[b]];
+    return 0;
+}
+
+static int web_joystick_init() {
+    JOYSTICK_INFO &pad = joy[0];
+    pad.flags = JOYFLAG_ANALOGUE | JOYFLAG_DIGITAL;
+    pad.num_sticks = PAD_STICKS;
+    for (int s = 0; s < PAD_STICKS; s++) {
+        pad.stick[s].flags = JOYFLAG_SIGNED | (s == PAD_STICKS - 1 ? JOYFLAG_DIGITAL : JOYFLAG_ANALOGUE);
+        pad.stick[s].num_axis = 2;
+        pad.stick[s].name = STICK_NAMES[s];
+        for (int a = 0; a < 2; a++)
+            pad.stick[s].axis[a].name = AXIS_NAMES[a];
+    }
+    pad.num_buttons = PAD_BUTTONS;
+    for (int b = 0; b < PAD_BUTTONS; b++)
+        pad.button[b].name = BUTTON_NAMES[b];
+    return web_joystick_poll();
+}
+
+static void web_joystick_exit() {
+    num_joysticks = 0;
+}
+
+static JOYSTICK_DRIVER joystick_web = {
+    AL_ID('W', 'E', 'B', 'J'), empty, empty, "Gamepad API", web_joystick_init, web_joystick_exit,
+    web_joystick_poll, nullptr, nullptr, nullptr, nullptr};
+
+// --- the lists the system driver gives ------------------------------------------------------
+
+static _DRIVER_INFO gfx_list[] = {{AL_ID('W', 'E', 'B', 'G'), &gfx_web, TRUE}, {0, nullptr, 0}};
+static _DRIVER_INFO digi_list[] = {{AL_ID('W', 'E', 'B', 'A'), &digi_web, TRUE}, {0, nullptr, 0}};
+static _DRIVER_INFO midi_list[] = {{0, nullptr, 0}};
+static _DRIVER_INFO keyboard_list[] = {{AL_ID('W', 'E', 'B', 'K'), &keyboard_web, TRUE},
+                                       {0, nullptr, 0}};
+static _DRIVER_INFO mouse_list[] = {{AL_ID('W', 'E', 'B', 'M'), &mouse_web, TRUE}, {0, nullptr, 0}};
+static _DRIVER_INFO joystick_list[] = {{AL_ID('W', 'E', 'B', 'J'), &joystick_web, TRUE},
+                                       {0, nullptr, 0}};
+static _DRIVER_INFO timer_list[] = {{AL_ID('W', 'E', 'B', 'T'), &timer_web, TRUE}, {0, nullptr, 0}};
+
+static _DRIVER_INFO *web_gfx_drivers() {
+    return gfx_list;
+}
+static _DRIVER_INFO *web_digi_drivers() {
+    return digi_list;
+}
+static _DRIVER_INFO *web_midi_drivers() {
+    return midi_list;
+}
+static _DRIVER_INFO *web_keyboard_drivers() {
+    return keyboard_list;
+}
+static _DRIVER_INFO *web_mouse_drivers() {
+    return mouse_list;
+}
+static _DRIVER_INFO *web_joystick_drivers() {
+    return joystick_list;
+}
+static _DRIVER_INFO *web_timer_drivers() {
+    return timer_list;
+}
+
+// the ticks the game has run, for the page's own measure of its pace
+extern "C" EMSCRIPTEN_KEEPALIVE double web_ticks_run() {
+    return static_cast<double>(ticks_run);
+}
