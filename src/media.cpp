@@ -340,7 +340,8 @@ static std::string full_path(const char *relative) {
     char here[4096];
     if (!getcwd(here, sizeof here))
         return relative;
-    return std::string(here) + "/" + relative;
+    const std::string folder = here; // "/" for a game started from the root, as in a browser
+    return folder + (folder.back() == '/' ? "" : "/") + relative;
 }
 
 const char *load_media() {
