@@ -2,6 +2,8 @@
 // terms, as the desktop reports them.
 #pragma once
 
+#include <allegro.h>
+
 // a key by the browser's name of its place on the keyboard (KeyboardEvent.code)
 struct _key_name {
     const char *code;
@@ -29,6 +31,9 @@ extern const int pad_button_source[PAD_BUTTONS];
 constexpr int PAD_STICKS = 3;
 constexpr int PAD_AXIS_MAX = 127; // a stick's position runs from -128 to 127
 
-// one of the library's axis positions from a standard pad's axes (-1 to 1) and d-pad buttons
-int pad_axis_position(const float axes[STANDARD_AXES], const bool buttons[STANDARD_BUTTONS],
-                      int stick, int axis);
+// names the first pad's sticks, axes and buttons to the library, as the desktop's library does
+void describe_pad(JOYSTICK_INFO &pad);
+// the library's positions and buttons of the pad from a standard pad's axes (-1 to 1) and
+// buttons
+void pad_from_standard(const float axes[STANDARD_AXES], const bool buttons[STANDARD_BUTTONS],
+                       JOYSTICK_INFO &pad);

@@ -80,26 +80,50 @@ static _DRIVER_INFO *web_mouse_drivers();
 static _DRIVER_INFO *web_joystick_drivers();
 static _DRIVER_INFO *web_timer_drivers();
 
-static SYSTEM_DRIVER system_web = {
-    AL_ID('W', 'E', 'B', ' '), empty, empty, "Browser", web_system_init, web_system_exit,
-    nullptr, // get_executable_name
-    nullptr, // find_resource
-    nullptr, // set_window_title: the page has its own
-    web_close_button, web_message,
-    nullptr, // assert
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-    web_switch_mode,
-    nullptr, // display_switch_lock
-    nullptr, // desktop_color_depth
-    web_desktop_resolution,
-    nullptr, // get_gfx_safe_mode
-    web_yield, web_create_mutex, web_mutex_nothing, web_mutex_nothing, web_mutex_nothing,
-    web_gfx_drivers, web_digi_drivers, web_midi_drivers, web_keyboard_drivers, web_mouse_drivers,
-    web_joystick_drivers, web_timer_drivers};
+static SYSTEM_DRIVER system_web = {AL_ID('W', 'E', 'B', ' '),
+                                   empty,
+                                   empty,
+                                   "Browser",
+                                   web_system_init,
+                                   web_system_exit,
+                                   nullptr, // get_executable_name
+                                   nullptr, // find_resource
+                                   nullptr, // set_window_title: the page has its own
+                                   web_close_button,
+                                   web_message,
+                                   nullptr, // assert
+                                   nullptr,
+                                   nullptr,
+                                   nullptr,
+                                   nullptr,
+                                   nullptr,
+                                   nullptr,
+                                   nullptr,
+                                   nullptr,
+                                   nullptr,
+                                   nullptr,
+                                   web_switch_mode,
+                                   nullptr, // display_switch_lock
+                                   nullptr, // desktop_color_depth
+                                   web_desktop_resolution,
+                                   nullptr, // get_gfx_safe_mode
+                                   web_yield,
+                                   web_create_mutex,
+                                   web_mutex_nothing,
+                                   web_mutex_nothing,
+                                   web_mutex_nothing,
+                                   web_gfx_drivers,
+                                   web_digi_drivers,
+                                   web_midi_drivers,
+                                   web_keyboard_drivers,
+                                   web_mouse_drivers,
+                                   web_joystick_drivers,
+                                   web_timer_drivers};
 
 // the library looks for its system driver in this list, which takes the place of its own
-_DRIVER_INFO _system_driver_list[] = {
-    {AL_ID('W', 'E', 'B', ' '), &system_web, TRUE}, {SYSTEM_NONE, &system_none, FALSE}, {0, nullptr, 0}};
+_DRIVER_INFO _system_driver_list[] = {{AL_ID('W', 'E', 'B', ' '), &system_web, TRUE},
+                                      {SYSTEM_NONE, &system_none, FALSE},
+                                      {0, nullptr, 0}};
 
 // --- the screen -----------------------------------------------------------------------------
 
@@ -112,11 +136,40 @@ static BITMAP *web_gfx_init(int w, int h, int v_w, int v_h, int depth);
 static void web_gfx_exit(BITMAP *);
 
 static GFX_DRIVER gfx_web = {
-    AL_ID('W', 'E', 'B', 'G'), empty, empty, "Canvas", web_gfx_init, web_gfx_exit,
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    AL_ID('W', 'E', 'B', 'G'),
+    empty,
+    empty,
+    "Canvas",
+    web_gfx_init,
+    web_gfx_exit,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
     nullptr, // the scroll to the mode list: none
-    SCREEN_WIDTH, SCREEN_HEIGHT, TRUE, 0, 0, 0, 0,
+    SCREEN_WIDTH,
+    SCREEN_HEIGHT,
+    TRUE,
+    0,
+    0,
+    0,
+    0,
     TRUE // windowed: fullscreen is the page's, on F11 or its button
 };
 
@@ -137,10 +190,10 @@ static BITMAP *web_gfx_init(int w, int h, int v_w, int v_h, int depth) {
     const int pitch = w * BYTES_PER_PIXEL(depth);
     screen_memory = static_cast<unsigned char *>(calloc(h, pitch));
     canvas_pixels = static_cast<uint32_t *>(calloc(w * h, sizeof *canvas_pixels));
-    BITMAP *b = screen_memory && canvas_pixels
-                    ? _make_bitmap(w, h, reinterpret_cast<uintptr_t>(screen_memory), &gfx_web, depth,
-                                   pitch)
-                    : nullptr;
+    BITMAP *b =
+        screen_memory && canvas_pixels
+            ? _make_bitmap(w, h, reinterpret_cast<uintptr_t>(screen_memory), &gfx_web, depth, pitch)
+            : nullptr;
     if (!b) {
         free(screen_memory);
         free(canvas_pixels);
@@ -187,11 +240,10 @@ static void present_frame_written() {
     web_page_present(canvas_pixels, screen->w, screen->h);
 }
 
-
 // --- the clock ------------------------------------------------------------------------------
 
-static double clock_ms;     // the browser's time the library's timers last heard of
-static double timer_spare;  // of a timer unit, carried to the next tick so that none is lost
+static double clock_ms;    // the browser's time the library's timers last heard of
+static double timer_spare; // of a timer unit, carried to the next tick so that none is lost
 constexpr double LONGEST_TICK_MS = 10000; // a tab asleep for longer catches up only this much
 
 // tells the library's timers the time gone by since they last heard
@@ -231,9 +283,19 @@ static void web_rest(unsigned int ms, void (*callback)(void)) {
     } while (emscripten_get_now() < until);
 }
 
-static TIMER_DRIVER timer_web = {
-    AL_ID('W', 'E', 'B', 'T'), empty, empty, "Browser clock", web_timer_init, web_timer_exit,
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, web_rest};
+static TIMER_DRIVER timer_web = {AL_ID('W', 'E', 'B', 'T'),
+                                 empty,
+                                 empty,
+                                 "Browser clock",
+                                 web_timer_init,
+                                 web_timer_exit,
+                                 nullptr,
+                                 nullptr,
+                                 nullptr,
+                                 nullptr,
+                                 nullptr,
+                                 nullptr,
+                                 web_rest};
 
 // --- the keyboard ---------------------------------------------------------------------------
 
@@ -242,9 +304,20 @@ static int web_keyboard_init() {
 }
 static void web_keyboard_exit() {}
 
-static KEYBOARD_DRIVER keyboard_web = {
-    AL_ID('W', 'E', 'B', 'K'), empty, empty, "Browser keyboard", FALSE, web_keyboard_init,
-    web_keyboard_exit, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+static KEYBOARD_DRIVER keyboard_web = {AL_ID('W', 'E', 'B', 'K'),
+                                       empty,
+                                       empty,
+                                       "Browser keyboard",
+                                       FALSE,
+                                       web_keyboard_init,
+                                       web_keyboard_exit,
+                                       nullptr,
+                                       nullptr,
+                                       nullptr,
+                                       nullptr,
+                                       nullptr,
+                                       nullptr,
+                                       nullptr};
 
 // a key the page heard going down or up, by the browser's name; 1 when the game takes it, and
 // the page keeps it to itself
@@ -291,10 +364,21 @@ static void web_mouse_position(int x, int y) {
     _handle_mouse_input();
 }
 
-static MOUSE_DRIVER mouse_web = {
-    AL_ID('W', 'E', 'B', 'M'), empty, empty, "Browser mouse", web_mouse_init, web_mouse_exit,
-    nullptr, nullptr, web_mouse_position, web_mouse_range, nullptr, nullptr, nullptr, nullptr,
-    nullptr};
+static MOUSE_DRIVER mouse_web = {AL_ID('W', 'E', 'B', 'M'),
+                                 empty,
+                                 empty,
+                                 "Browser mouse",
+                                 web_mouse_init,
+                                 web_mouse_exit,
+                                 nullptr,
+                                 nullptr,
+                                 web_mouse_position,
+                                 web_mouse_range,
+                                 nullptr,
+                                 nullptr,
+                                 nullptr,
+                                 nullptr,
+                                 nullptr};
 
 // the pointer over the canvas, in the picture's pixels, and the buttons held (left 1, right 2,
 // middle 4)
@@ -352,16 +436,52 @@ static int web_digi_buffer_size() {
     return MIX_FRAMES;
 }
 
-static DIGI_DRIVER digi_web = {
-    AL_ID('W', 'E', 'B', 'A'), empty, empty, "Web Audio", 0, 0, MIXER_MAX_SFX, MIXER_DEF_SFX,
-    web_digi_detect, web_digi_init, web_digi_exit, nullptr, nullptr, nullptr, nullptr,
-    web_digi_buffer_size, _mixer_init_voice, _mixer_release_voice, _mixer_start_voice,
-    _mixer_stop_voice, _mixer_loop_voice, _mixer_get_position, _mixer_set_position,
-    _mixer_get_volume, _mixer_set_volume, _mixer_ramp_volume, _mixer_stop_volume_ramp,
-    _mixer_get_frequency, _mixer_set_frequency, _mixer_sweep_frequency,
-    _mixer_stop_frequency_sweep, _mixer_get_pan, _mixer_set_pan, _mixer_sweep_pan,
-    _mixer_stop_pan_sweep, _mixer_set_echo, _mixer_set_tremolo, _mixer_set_vibrato, 0, 0,
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+static DIGI_DRIVER digi_web = {AL_ID('W', 'E', 'B', 'A'),
+                               empty,
+                               empty,
+                               "Web Audio",
+                               0,
+                               0,
+                               MIXER_MAX_SFX,
+                               MIXER_DEF_SFX,
+                               web_digi_detect,
+                               web_digi_init,
+                               web_digi_exit,
+                               nullptr,
+                               nullptr,
+                               nullptr,
+                               nullptr,
+                               web_digi_buffer_size,
+                               _mixer_init_voice,
+                               _mixer_release_voice,
+                               _mixer_start_voice,
+                               _mixer_stop_voice,
+                               _mixer_loop_voice,
+                               _mixer_get_position,
+                               _mixer_set_position,
+                               _mixer_get_volume,
+                               _mixer_set_volume,
+                               _mixer_ramp_volume,
+                               _mixer_stop_volume_ramp,
+                               _mixer_get_frequency,
+                               _mixer_set_frequency,
+                               _mixer_sweep_frequency,
+                               _mixer_stop_frequency_sweep,
+                               _mixer_get_pan,
+                               _mixer_set_pan,
+                               _mixer_sweep_pan,
+                               _mixer_stop_pan_sweep,
+                               _mixer_set_echo,
+                               _mixer_set_tremolo,
+                               _mixer_set_vibrato,
+                               0,
+                               0,
+                               nullptr,
+                               nullptr,
+                               nullptr,
+                               nullptr,
+                               nullptr,
+                               nullptr};
 
 // the next MIX_FRAMES frames of the mixer, stereo, signed 16 bits, for the page's audio graph
 extern "C" EMSCRIPTEN_KEEPALIVE const int16_t *web_mix() {
@@ -373,42 +493,16 @@ extern "C" EMSCRIPTEN_KEEPALIVE const int16_t *web_mix() {
 
 // --- the gamepad ----------------------------------------------------------------------------
 
-static const char *const STICK_NAMES[PAD_STICKS] = {"Left stick", "Right stick", "D-pad"};
-static const char *const AXIS_NAMES[2] = {"X", "Y"};
-static const char *const BUTTON_NAMES[PAD_BUTTONS] = {"A", "B", "X", "Y", "LB", "RB",
-                                                      "Back", "Start", "Guide", "LS", "RS"};
-
 static int web_joystick_poll() {
     float axes[STANDARD_AXES] = {};
     bool buttons[STANDARD_BUTTONS] = {};
     num_joysticks = web_pad_read(axes, buttons) ? 1 : 0;
-    JOYSTICK_INFO &pad = joy[0];
-    for (int s = 0; s < PAD_STICKS; s++)
-        for (int a = 0; a < 2; a++) {
-            JOYSTICK_AXIS_INFO &axis = pad.stick[s].axis[a];
-            axis.pos = pad_axis_position(axes, buttons, s, a);
-            axis.d1 = axis.pos < -PAD_AXIS_MAX / 2;
-            axis.d2 = axis.pos > PAD_AXIS_MAX / 2;
-        }
-    for (int b = 0; b < PAD_BUTTONS; b++)
-        pad.button[b].b = buttons[pad_button_source[b]];
+    pad_from_standard(axes, buttons, joy[0]);
     return 0;
 }
 
 static int web_joystick_init() {
-    JOYSTICK_INFO &pad = joy[0];
-    pad.flags = JOYFLAG_ANALOGUE | JOYFLAG_DIGITAL;
-    pad.num_sticks = PAD_STICKS;
-    for (int s = 0; s < PAD_STICKS; s++) {
-        pad.stick[s].flags = JOYFLAG_SIGNED | (s == PAD_STICKS - 1 ? JOYFLAG_DIGITAL : JOYFLAG_ANALOGUE);
-        pad.stick[s].num_axis = 2;
-        pad.stick[s].name = STICK_NAMES[s];
-        for (int a = 0; a < 2; a++)
-            pad.stick[s].axis[a].name = AXIS_NAMES[a];
-    }
-    pad.num_buttons = PAD_BUTTONS;
-    for (int b = 0; b < PAD_BUTTONS; b++)
-        pad.button[b].name = BUTTON_NAMES[b];
+    describe_pad(joy[0]);
     return web_joystick_poll();
 }
 
@@ -416,9 +510,17 @@ static void web_joystick_exit() {
     num_joysticks = 0;
 }
 
-static JOYSTICK_DRIVER joystick_web = {
-    AL_ID('W', 'E', 'B', 'J'), empty, empty, "Gamepad API", web_joystick_init, web_joystick_exit,
-    web_joystick_poll, nullptr, nullptr, nullptr, nullptr};
+static JOYSTICK_DRIVER joystick_web = {AL_ID('W', 'E', 'B', 'J'),
+                                       empty,
+                                       empty,
+                                       "Gamepad API",
+                                       web_joystick_init,
+                                       web_joystick_exit,
+                                       web_joystick_poll,
+                                       nullptr,
+                                       nullptr,
+                                       nullptr,
+                                       nullptr};
 
 // --- the lists the system driver gives ------------------------------------------------------
 
