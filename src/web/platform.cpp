@@ -133,6 +133,7 @@ static uint32_t *canvas_pixels; // the frame as the canvas takes it: R, G, B, A 
 static bool frame_written;
 
 static BITMAP *web_gfx_init(int w, int h, int v_w, int v_h, int depth);
+static bool make_canvas_colours_16();
 static void web_gfx_exit(BITMAP *);
 
 static GFX_DRIVER gfx_web = {
@@ -187,6 +188,8 @@ static BITMAP *web_gfx_init(int w, int h, int v_w, int v_h, int depth) {
         ustrzcpy(allegro_error, ALLEGRO_ERROR_SIZE, "Unsupported color depth");
         return nullptr;
     }
+    if (depth == 16 && !make_canvas_colours_16())
+        return nullptr;
     const int pitch = w * BYTES_PER_PIXEL(depth);
     screen_memory = static_cast<unsigned char *>(calloc(h, pitch));
     canvas_pixels = static_cast<uint32_t *>(calloc(w * h, sizeof *canvas_pixels));
@@ -216,28 +219,43 @@ static void web_gfx_exit(BITMAP *) {
     frame_written = false;
 }
 
-// the screen's pixels as the canvas's bytes, in the colours the library's own getr() and the
-// like give
-static void present_frame_written() {
+static uint32_t canvas_colour(int r, int g, int b) {
+    return static_cast<uint32_t>(r) | static_cast<uint32_t>(g) << 8 |
+           static_cast<uint32_t>(b) << 16 | 0xff000000u;
+}
+
+// the canvas's bytes of every 16-bit colour, in the colours the library's own getr() and the
+// like give; made once, a frame's conversion is then one look-up a pixel
+static uint32_t *canvas_colours_16;
+
+static bool make_canvas_colours_16() {
+    if (canvas_colours_16)
+        return true;
+    canvas_colours_16 = static_cast<uint32_t *>(malloc((1 << 16) * sizeof *canvas_colours_16));
+    if (!canvas_colours_16)
+        return false;
+    for (int c = 0; c < 1 << 16; c++)
+        canvas_colours_16[c] = canvas_colour(getr16(c), getg16(c), getb16(c));
+    return true;
+}
+
+// the screen's pixels, when written since the last time, onto the canvas
+static bool present_frame_written() {
     if (!frame_written || !screen || !canvas_pixels)
-        return;
+        return false;
     frame_written = false;
     const int n = screen->w * screen->h;
-    const int depth = bitmap_color_depth(screen);
-    if (depth == 16) {
+    if (bitmap_color_depth(screen) == 16) {
         const uint16_t *in = reinterpret_cast<const uint16_t *>(screen_memory);
         for (int i = 0; i < n; i++)
-            canvas_pixels[i] = static_cast<uint32_t>(getr16(in[i])) |
-                               static_cast<uint32_t>(getg16(in[i])) << 8 |
-                               static_cast<uint32_t>(getb16(in[i])) << 16 | 0xff000000u;
+            canvas_pixels[i] = canvas_colours_16[in[i]];
     } else {
         const uint32_t *in = reinterpret_cast<const uint32_t *>(screen_memory);
         for (int i = 0; i < n; i++)
-            canvas_pixels[i] = static_cast<uint32_t>(getr32(in[i])) |
-                               static_cast<uint32_t>(getg32(in[i])) << 8 |
-                               static_cast<uint32_t>(getb32(in[i])) << 16 | 0xff000000u;
+            canvas_pixels[i] = canvas_colour(getr32(in[i]), getg32(in[i]), getb32(in[i]));
     }
     web_page_present(canvas_pixels, screen->w, screen->h);
+    return true;
 }
 
 // --- the clock ------------------------------------------------------------------------------
@@ -270,17 +288,33 @@ static int web_timer_init() {
 
 static void web_timer_exit() {}
 
+// what the game's passes cost, for the benchmark: passes, their milliseconds between two rests,
+// and the milliseconds of those spent putting the frame on the canvas
+static double pass_costs[3];
+static double pass_started = -1;
+
 // the loop's rest: the frame goes to the canvas, the browser has its turn (input, sound, the
 // page), and the clock runs
 static void web_rest(unsigned int ms, void (*callback)(void)) {
-    const double until = emscripten_get_now() + ms;
+    const double rest_started = emscripten_get_now();
+    if (present_frame_written() && pass_started >= 0) {
+        pass_costs[0] += 1;
+        pass_costs[1] += emscripten_get_now() - pass_started;
+        pass_costs[2] += emscripten_get_now() - rest_started;
+    }
+    const double until = rest_started + ms;
     do {
-        present_frame_written();
         emscripten_sleep(ms > 0 ? 1 : 0);
         run_clock();
         if (callback)
             callback();
+        present_frame_written();
     } while (emscripten_get_now() < until);
+    pass_started = emscripten_get_now();
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE const double *web_pass_costs() {
+    return pass_costs;
 }
 
 static TIMER_DRIVER timer_web = {AL_ID('W', 'E', 'B', 'T'),
