@@ -22,7 +22,7 @@ TEST = os.path.splitext(os.path.basename(sys.argv[0]))[0]
 WIDTH, HEIGHT = 640, 480
 CHROMIUM_FLAGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
                   '--no-first-run', '--disable-background-networking',
-                  '--disable-component-update', '--disable-sync', '--window-size=1400,1100']
+                  '--disable-component-update', '--disable-sync', '--window-size=1400,1200']
 
 
 def fail(why):
