@@ -48,11 +48,7 @@ mergeInto(LibraryManager.library, {
       if (!WEB.ended) _web_focus_lost();
     },
     startSound: function () {
-      if (WEB.audio && WEB.audio.state !== 'running') {
-        WEB.audio.resume().then(function () {
-          if (WEB.page().soundStarted) WEB.page().soundStarted();
-        });
-      }
+      if (WEB.audio && WEB.audio.state === 'suspended') WEB.audio.resume();
     },
   },
 
@@ -127,7 +123,11 @@ mergeInto(LibraryManager.library, {
     };
     node.connect(WEB.audio.destination);
     WEB.node = node;
-    if (WEB.audio.state === 'running' && page.soundStarted) page.soundStarted();
+    var told = function () {
+      if (WEB.audio && WEB.audio.state === 'running' && page.soundStarted) page.soundStarted();
+    };
+    WEB.audio.onstatechange = told;
+    told();
     return 0;
   },
 
