@@ -13,7 +13,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 // the page's side, in platform.js
 extern "C" {
@@ -80,47 +79,49 @@ static _DRIVER_INFO *web_mouse_drivers();
 static _DRIVER_INFO *web_joystick_drivers();
 static _DRIVER_INFO *web_timer_drivers();
 
-static SYSTEM_DRIVER system_web = {AL_ID('W', 'E', 'B', ' '),
-                                   empty,
-                                   empty,
-                                   "Browser",
-                                   web_system_init,
-                                   web_system_exit,
-                                   nullptr, // get_executable_name
-                                   nullptr, // find_resource
-                                   nullptr, // set_window_title: the page has its own
-                                   web_close_button,
-                                   web_message,
-                                   nullptr, // assert
-                                   nullptr,
-                                   nullptr,
-                                   nullptr,
-                                   nullptr,
-                                   nullptr,
-                                   nullptr,
-                                   nullptr,
-                                   nullptr,
-                                   nullptr,
-                                   nullptr,
-                                   web_switch_mode,
-                                   nullptr, // display_switch_lock
-                                   nullptr, // desktop_color_depth
-                                   web_desktop_resolution,
-                                   nullptr, // get_gfx_safe_mode
-                                   web_yield,
-                                   web_create_mutex,
-                                   web_mutex_nothing,
-                                   web_mutex_nothing,
-                                   web_mutex_nothing,
-                                   web_gfx_drivers,
-                                   web_digi_drivers,
-                                   web_midi_drivers,
-                                   web_keyboard_drivers,
-                                   web_mouse_drivers,
-                                   web_joystick_drivers,
-                                   web_timer_drivers};
+static SYSTEM_DRIVER system_web = {
+    AL_ID('W', 'E', 'B', ' '),
+    empty,
+    empty,
+    "Browser",
+    web_system_init,
+    web_system_exit,
+    nullptr, // get_executable_name
+    nullptr, // find_resource
+    nullptr, // set_window_title: the page has its own
+    web_close_button,
+    web_message,
+    nullptr, // assert
+    nullptr, // the console, bitmaps, palette and vtables: the library's
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    web_switch_mode,
+    nullptr, // display_switch_lock
+    nullptr, // desktop_color_depth
+    web_desktop_resolution,
+    nullptr, // get_gfx_safe_mode
+    web_yield,
+    web_create_mutex,
+    web_mutex_nothing,
+    web_mutex_nothing,
+    web_mutex_nothing,
+    web_gfx_drivers,
+    web_digi_drivers,
+    web_midi_drivers,
+    web_keyboard_drivers,
+    web_mouse_drivers,
+    web_joystick_drivers,
+    web_timer_drivers};
 
-// the library looks for its system driver in this list, which takes the place of its own
+// the library looks for its system driver in this list, which takes the place of its own (the
+// Unix one, whose file nothing else of the link needs)
 _DRIVER_INFO _system_driver_list[] = {{AL_ID('W', 'E', 'B', ' '), &system_web, TRUE},
                                       {SYSTEM_NONE, &system_none, FALSE},
                                       {0, nullptr, 0}};
@@ -425,10 +426,20 @@ extern "C" EMSCRIPTEN_KEEPALIVE void web_mouse(int x, int y, int buttons) {
     _handle_mouse_input();
 }
 
-// the page lost the focus, or the tab was hidden
+// the page lost the focus, or the tab was hidden: the keys and buttons held then come up, since
+// the page will not hear them go, as the desktop's library does when its window loses the focus
 extern "C" EMSCRIPTEN_KEEPALIVE void web_focus_lost() {
-    if (system_driver)
-        _switch_out();
+    if (!system_driver)
+        return;
+    if (keyboard_driver)
+        for (int k = 1; k < KEY_MAX; k++)
+            if (key[k] && k != KEY_PAUSE)
+                _handle_key_release(k);
+    if (mouse_driver && _mouse_b) {
+        _mouse_b = 0;
+        _handle_mouse_input();
+    }
+    _switch_out();
 }
 
 // --- sound ----------------------------------------------------------------------------------

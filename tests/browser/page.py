@@ -113,16 +113,14 @@ class Page:
             time.sleep(0.1)
 
     def picture(self):
-        """The canvas as rows of (r, g, b) tuples."""
+        """The canvas, read as picture[y][x] = (r, g, b)."""
         data = self.js("""
             const c = document.getElementById('canvas');
             const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
             let s = ''; for (let i = 0; i < d.length; i += 8192)
               s += String.fromCharCode.apply(null, d.subarray(i, i + 8192));
             return btoa(s);""")
-        raw = base64.b64decode(data)
-        return [[tuple(raw[4 * (y * WIDTH + x):4 * (y * WIDTH + x) + 3]) for x in range(WIDTH)]
-                for y in range(HEIGHT)]
+        return _Picture(base64.b64decode(data))
 
     def ticks(self):
         return self.js('return Module._web_ticks_run()')
@@ -168,6 +166,28 @@ class Page:
             if same_clock(first, again):
                 return again
             first = again
+
+
+class _Picture:
+    """The canvas's bytes, its pixels made (r, g, b) only when read."""
+
+    def __init__(self, raw):
+        self.raw = raw
+
+    def __getitem__(self, y):
+        if isinstance(y, slice):
+            return [_Row(self.raw, j) for j in range(*y.indices(HEIGHT))]
+        return _Row(self.raw, y)
+
+
+class _Row:
+    def __init__(self, raw, y):
+        self.raw, self.at = raw, 4 * WIDTH * y
+
+    def __getitem__(self, x):
+        if isinstance(x, slice):
+            return [self[i] for i in range(*x.indices(WIDTH))]
+        return tuple(self.raw[self.at + 4 * x:self.at + 4 * x + 3])
 
 
 WHITE = (255, 255, 255)
