@@ -6,7 +6,8 @@ import time
 with Page() as page:
     page.start_game()
     page.driver.minimize_window()
-    time.sleep(1)
+    wait_for('the page hidden', lambda: page.js('return document.visibilityState') == 'hidden')
+    time.sleep(0.5)
     page.driver.maximize_window()
     wait_for('the game paused by the hidden page', page.paused_shown)
     stood = page.steady_clock()
