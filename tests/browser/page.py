@@ -63,15 +63,8 @@ class Page:
         for name in cut_short:
             with open(os.path.join(site, name), 'r+b') as f:
                 f.truncate(os.path.getsize(f.name) // 2)
-        self.requests = []
-        page = self
-
-        class Handler(_Quiet):
-            def log_request(self, code='-', size='-'):
-                page.requests.append((self.path, code))
-
         self.server = http.server.ThreadingHTTPServer(
-            ('127.0.0.1', 0), functools.partial(Handler, directory=site))
+            ('127.0.0.1', 0), functools.partial(_Quiet, directory=site))
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
         options = webdriver.ChromeOptions()
         for flag in CHROMIUM_FLAGS + ['--user-data-dir=' + os.path.join(self.work, 'profile')]:
@@ -121,9 +114,6 @@ class Page:
               s += String.fromCharCode.apply(null, d.subarray(i, i + 8192));
             return btoa(s);""")
         return _Picture(base64.b64decode(data))
-
-    def ticks(self):
-        return self.js('return Module._web_ticks_run()')
 
     def visible(self, element):
         return self.js("const e = document.getElementById(arguments[0]); "
