@@ -79,46 +79,24 @@ static _DRIVER_INFO *web_mouse_drivers();
 static _DRIVER_INFO *web_joystick_drivers();
 static _DRIVER_INFO *web_timer_drivers();
 
+// clang-format off
 static SYSTEM_DRIVER system_web = {
-    AL_ID('W', 'E', 'B', ' '),
-    empty,
-    empty,
-    "Browser",
-    web_system_init,
-    web_system_exit,
-    nullptr, // get_executable_name
-    nullptr, // find_resource
-    nullptr, // set_window_title: the page has its own
-    web_close_button,
-    web_message,
-    nullptr, // assert
-    nullptr, // the console, bitmaps, palette and vtables: the library's
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
+    AL_ID('W', 'E', 'B', ' '), empty, empty, "Browser", web_system_init, web_system_exit,
+    nullptr, nullptr,                            // executable's name, resources: none in a page
+    nullptr,                                     // window title: the page has its own
+    web_close_button, web_message,
+    nullptr,                                     // assert
+    nullptr, nullptr,                            // console
+    nullptr, nullptr, nullptr, nullptr, nullptr, // bitmaps: the library's own
+    nullptr, nullptr, nullptr,                   // palette and drawing: the library's own
     web_switch_mode,
-    nullptr, // display_switch_lock
-    nullptr, // desktop_color_depth
+    nullptr, nullptr,                            // switch lock, desktop colour depth
     web_desktop_resolution,
-    nullptr, // get_gfx_safe_mode
-    web_yield,
-    web_create_mutex,
-    web_mutex_nothing,
-    web_mutex_nothing,
-    web_mutex_nothing,
-    web_gfx_drivers,
-    web_digi_drivers,
-    web_midi_drivers,
-    web_keyboard_drivers,
-    web_mouse_drivers,
-    web_joystick_drivers,
-    web_timer_drivers};
+    nullptr,                                     // safe mode
+    web_yield, web_create_mutex, web_mutex_nothing, web_mutex_nothing, web_mutex_nothing,
+    web_gfx_drivers, web_digi_drivers, web_midi_drivers, web_keyboard_drivers,
+    web_mouse_drivers, web_joystick_drivers, web_timer_drivers};
+// clang-format on
 
 // the library looks for its system driver in this list, which takes the place of its own (the
 // Unix one, whose file nothing else of the link needs)
@@ -137,43 +115,18 @@ static BITMAP *web_gfx_init(int w, int h, int v_w, int v_h, int depth);
 static bool make_canvas_colours_16();
 static void web_gfx_exit(BITMAP *);
 
+// clang-format off
 static GFX_DRIVER gfx_web = {
-    AL_ID('W', 'E', 'B', 'G'),
-    empty,
-    empty,
-    "Canvas",
-    web_gfx_init,
-    web_gfx_exit,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr, // the scroll to the mode list: none
-    SCREEN_WIDTH,
-    SCREEN_HEIGHT,
-    TRUE,
-    0,
-    0,
-    0,
-    0,
-    TRUE // windowed: fullscreen is the page's, on F11 or its button
-};
+    AL_ID('W', 'E', 'B', 'G'), empty, empty, "Canvas", web_gfx_init, web_gfx_exit,
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, // scrolling, retrace, palette
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, // video and system bitmaps
+    nullptr, nullptr, nullptr, nullptr,                   // the pointer: the page's
+    nullptr, nullptr, nullptr, nullptr, nullptr,          // drawing modes, state, modes
+    SCREEN_WIDTH, SCREEN_HEIGHT,
+    TRUE,       // linear
+    0, 0, 0, 0, // banks and video memory
+    TRUE};      // windowed: fullscreen is the page's, on F11 or its button
+// clang-format on
 
 static uintptr_t web_write_bank(BITMAP *bmp, int line) {
     frame_written = true;
@@ -318,19 +271,13 @@ extern "C" EMSCRIPTEN_KEEPALIVE const double *web_pass_costs() {
     return pass_costs;
 }
 
-static TIMER_DRIVER timer_web = {AL_ID('W', 'E', 'B', 'T'),
-                                 empty,
-                                 empty,
-                                 "Browser clock",
-                                 web_timer_init,
-                                 web_timer_exit,
-                                 nullptr,
-                                 nullptr,
-                                 nullptr,
-                                 nullptr,
-                                 nullptr,
-                                 nullptr,
-                                 web_rest};
+// clang-format off
+static TIMER_DRIVER timer_web = {
+    AL_ID('W', 'E', 'B', 'T'), empty, empty, "Browser clock", web_timer_init, web_timer_exit,
+    nullptr, nullptr, nullptr, nullptr, // the library's own timer queue
+    nullptr, nullptr,                   // retrace
+    web_rest};
+// clang-format on
 
 // --- the keyboard ---------------------------------------------------------------------------
 
@@ -339,20 +286,14 @@ static int web_keyboard_init() {
 }
 static void web_keyboard_exit() {}
 
-static KEYBOARD_DRIVER keyboard_web = {AL_ID('W', 'E', 'B', 'K'),
-                                       empty,
-                                       empty,
-                                       "Browser keyboard",
-                                       FALSE,
-                                       web_keyboard_init,
-                                       web_keyboard_exit,
-                                       nullptr,
-                                       nullptr,
-                                       nullptr,
-                                       nullptr,
-                                       nullptr,
-                                       nullptr,
-                                       nullptr};
+// clang-format off
+static KEYBOARD_DRIVER keyboard_web = {
+    AL_ID('W', 'E', 'B', 'K'), empty, empty, "Browser keyboard",
+    FALSE, // the page's own repeats are dropped
+    web_keyboard_init, web_keyboard_exit,
+    nullptr, nullptr, nullptr, nullptr, nullptr, // polling, lights, rate, waiting
+    nullptr, nullptr};                           // names: the library's own
+// clang-format on
 
 // a key the page heard going down or up, by the browser's name; 1 when the game takes it, and
 // the page keeps it to itself
@@ -399,21 +340,13 @@ static void web_mouse_position(int x, int y) {
     _handle_mouse_input();
 }
 
-static MOUSE_DRIVER mouse_web = {AL_ID('W', 'E', 'B', 'M'),
-                                 empty,
-                                 empty,
-                                 "Browser mouse",
-                                 web_mouse_init,
-                                 web_mouse_exit,
-                                 nullptr,
-                                 nullptr,
-                                 web_mouse_position,
-                                 web_mouse_range,
-                                 nullptr,
-                                 nullptr,
-                                 nullptr,
-                                 nullptr,
-                                 nullptr};
+// clang-format off
+static MOUSE_DRIVER mouse_web = {
+    AL_ID('W', 'E', 'B', 'M'), empty, empty, "Browser mouse", web_mouse_init, web_mouse_exit,
+    nullptr, nullptr, // polling
+    web_mouse_position, web_mouse_range,
+    nullptr, nullptr, nullptr, nullptr, nullptr}; // speed, mickeys, data, cursors
+// clang-format on
 
 // the pointer over the canvas, in the picture's pixels, and the buttons held (left 1, right 2,
 // middle 4)
@@ -481,52 +414,22 @@ static int web_digi_buffer_size() {
     return MIX_FRAMES;
 }
 
-static DIGI_DRIVER digi_web = {AL_ID('W', 'E', 'B', 'A'),
-                               empty,
-                               empty,
-                               "Web Audio",
-                               0,
-                               0,
-                               MIXER_MAX_SFX,
-                               MIXER_DEF_SFX,
-                               web_digi_detect,
-                               web_digi_init,
-                               web_digi_exit,
-                               nullptr,
-                               nullptr,
-                               nullptr,
-                               nullptr,
-                               web_digi_buffer_size,
-                               _mixer_init_voice,
-                               _mixer_release_voice,
-                               _mixer_start_voice,
-                               _mixer_stop_voice,
-                               _mixer_loop_voice,
-                               _mixer_get_position,
-                               _mixer_set_position,
-                               _mixer_get_volume,
-                               _mixer_set_volume,
-                               _mixer_ramp_volume,
-                               _mixer_stop_volume_ramp,
-                               _mixer_get_frequency,
-                               _mixer_set_frequency,
-                               _mixer_sweep_frequency,
-                               _mixer_stop_frequency_sweep,
-                               _mixer_get_pan,
-                               _mixer_set_pan,
-                               _mixer_sweep_pan,
-                               _mixer_stop_pan_sweep,
-                               _mixer_set_echo,
-                               _mixer_set_tremolo,
-                               _mixer_set_vibrato,
-                               0,
-                               0,
-                               nullptr,
-                               nullptr,
-                               nullptr,
-                               nullptr,
-                               nullptr,
-                               nullptr};
+// clang-format off
+static DIGI_DRIVER digi_web = {
+    AL_ID('W', 'E', 'B', 'A'), empty, empty, "Web Audio",
+    0, 0, MIXER_MAX_SFX, MIXER_DEF_SFX, // voices: as many as the mixer has
+    web_digi_detect, web_digi_init, web_digi_exit,
+    nullptr, nullptr,                   // the mixer's volume: the library's own
+    nullptr, nullptr,                   // streams' voices
+    web_digi_buffer_size,
+    _mixer_init_voice, _mixer_release_voice, _mixer_start_voice, _mixer_stop_voice,
+    _mixer_loop_voice, _mixer_get_position, _mixer_set_position, _mixer_get_volume,
+    _mixer_set_volume, _mixer_ramp_volume, _mixer_stop_volume_ramp, _mixer_get_frequency,
+    _mixer_set_frequency, _mixer_sweep_frequency, _mixer_stop_frequency_sweep, _mixer_get_pan,
+    _mixer_set_pan, _mixer_sweep_pan, _mixer_stop_pan_sweep, _mixer_set_echo,
+    _mixer_set_tremolo, _mixer_set_vibrato,
+    0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}; // no recording
+// clang-format on
 
 // the next MIX_FRAMES frames of the mixer, stereo, signed 16 bits, for the page's audio graph
 extern "C" EMSCRIPTEN_KEEPALIVE const int16_t *web_mix() {
@@ -555,17 +458,12 @@ static void web_joystick_exit() {
     num_joysticks = 0;
 }
 
-static JOYSTICK_DRIVER joystick_web = {AL_ID('W', 'E', 'B', 'J'),
-                                       empty,
-                                       empty,
-                                       "Gamepad API",
-                                       web_joystick_init,
-                                       web_joystick_exit,
-                                       web_joystick_poll,
-                                       nullptr,
-                                       nullptr,
-                                       nullptr,
-                                       nullptr};
+// clang-format off
+static JOYSTICK_DRIVER joystick_web = {
+    AL_ID('W', 'E', 'B', 'J'), empty, empty, "Gamepad API", web_joystick_init, web_joystick_exit,
+    web_joystick_poll,
+    nullptr, nullptr, nullptr, nullptr}; // calibration: none needed
+// clang-format on
 
 // --- the lists the system driver gives ------------------------------------------------------
 
