@@ -49,7 +49,7 @@ class Page:
     """The game's page, from the zip or folder named on the command line, in headless Chromium."""
     current = None
 
-    def __init__(self, leave_out=(), cut_short=()):
+    def __init__(self, leave_out=(), cut_short=(), before_page=None):
         self.work = tempfile.mkdtemp(prefix='moonstruck-browser-')
         site = os.path.join(self.work, 'site')
         given = sys.argv[1]
@@ -72,6 +72,9 @@ class Page:
         options.binary_location = '/usr/bin/chromium'
         self.driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
         Page.current = self
+        if before_page: # a script run in the page before its own
+            self.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
+                                        {'source': before_page})
         self.url = 'http://127.0.0.1:%d/' % self.server.server_address[1]
         self.driver.get(self.url + 'index.html')
 
