@@ -258,7 +258,8 @@ static short paused_tick(bool pause_pressed) {
 }
 
 short desktop_tick(short state) {
-    bool pause_pressed = pressed(KEY_P, desktop.p_held) | pause_key_pressed();
+    bool pause_pressed = pressed(KEY_P, desktop.p_held);
+    pause_pressed = pause_key_pressed() || pause_pressed; // both keys' states are kept
     bool lost = focus_lost.exchange(false) && !mode_change_settling();
     if (pressed(KEY_M, desktop.m_held))
         switch_sound();

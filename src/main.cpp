@@ -20,6 +20,7 @@ std::atomic<int> counter{0};
 int level = 1;
 int score = 0;
 int highscore = 0;
+long long ticks_run = 0;
 
 static std::atomic<bool> close_requested{false};
 
@@ -200,6 +201,7 @@ void run_pending_ticks(short &state, short (*run_state)(short)) {
         buffer_clear_to_color(black());
         read_gamepad();
         state = run_state(state);
+        ticks_run += 1;
         if (close_requested || display_lost)
             state = STATE_QUIT;
         counter -= 1;

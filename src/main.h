@@ -21,6 +21,7 @@ extern std::atomic<int> counter; // ticks due and not yet run, raised by the tim
 extern int level;                // the current level, which multiplies every kill's points
 extern int score;                // of the game in play, or of the last one
 extern int highscore;            // best score of this run, kept in memory only
+extern long long ticks_run;      // ticks run since the start, dropped ones not counted
 
 // brings up the library, the window, the timer and every picture and sound;
 // 0 on success, 1 after telling the user what went wrong

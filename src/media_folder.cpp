@@ -48,13 +48,22 @@ std::string media_file(const std::string &folder, const char *name) {
 #else
 #include <unistd.h>
 
+#ifdef __EMSCRIPTEN__
+// the page packs the media folder into its data file, which is put at the root of the game's files
+const char *const MEDIA_FOLDER_ADVICE =
+    "Publish the whole web folder, moonstruck.data beside index.html.";
+#else
 const char *const MEDIA_FOLDER_ADVICE =
     "Start the game with ./play in its source folder, or with the moonstruck launcher once it is "
     "installed.";
+#endif
 
 std::string media_folder() {
     char here[4096];
-    return getcwd(here, sizeof here) ? std::string(here) + "/media" : "media";
+    if (!getcwd(here, sizeof here))
+        return "media";
+    const std::string folder = here; // "/" for a game started from the root, as in a browser
+    return folder + (folder.back() == '/' ? "" : "/") + "media";
 }
 
 std::string media_file(const std::string &folder, const char *name) {

@@ -6,10 +6,12 @@ GAME_PACKAGES=(g++ make cmake pkg-config liballegro4-dev libx11-dev libasound2-d
 # a second window to take the focus (xclock) and the window's properties (xprop), and what the
 # release tests need: lintian, appstream and wine
 TEST_PACKAGES=(libgtest-dev valgrind xvfb xauth xdotool x11-apps x11-utils imagemagick procps python3 groff-base
-    desktop-file-utils git unzip lintian appstream wine wine64)
+    desktop-file-utils git unzip lintian appstream wine wine64
+    chromium chromium-driver python3-selenium) # the last, the browser tests' headless Chromium
 # what ./package needs besides the game's: debhelper, and the mingw-w64 cross compiler and zip for
 # Windows (the library's source comes through apt)
-PACKAGE_PACKAGES=(git dpkg-dev debhelper patch g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 zip)
+PACKAGE_PACKAGES=(git dpkg-dev debhelper patch g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 zip
+    emscripten node-acorn) # and the browser's WebAssembly, built by Debian's Emscripten
 
 # installs whichever of the named packages are missing, through sudo when not root
 ensure_packages() {

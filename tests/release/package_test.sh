@@ -21,6 +21,8 @@ package() {
     echo "./package in $1 took $((SECONDS - start)) s"
     grep -q 'Allegro for Windows: built in' "$2" ||
         fail "the clean clone did not build the Windows library from nothing"
+    grep -q 'Allegro for the browser: built in' "$2" ||
+        fail "the clean clone did not build the browser's library from nothing"
     ! grep -n 'warning:' "$2" || fail "the build gave warnings"
 }
 package "$source" "$out/clone" "$out/package.log"
@@ -33,7 +35,7 @@ echo "the packages of the two clones are the same byte for byte"
 
 version=$(sed -n 's/^project(moonstruck VERSION \([0-9.]*\).*/\1/p' "$out/clone/CMakeLists.txt")
 made=$(cd "$out/clone/dist" && ls)
-want=$(printf '%s\n' "moonstruck-$version-windows-x86_64.zip" \
+want=$(printf '%s\n' "moonstruck-$version-windows-x86_64.zip" "moonstruck-$version-web.zip" web \
     "moonstruck_${version}_$(dpkg --print-architecture).deb" | sort)
 [ "$made" = "$want" ] || fail "dist/ holds $(echo $made), not $(echo $want)"
 echo "PASS"
