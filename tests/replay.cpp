@@ -33,9 +33,9 @@
 namespace {
 
 // what a tick is recorded by: each group's text is hashed into the line
-const char *const GROUPS[] = {"game",         "player",       "shots",     "enemies",
-                              "enemy shots",  "particles",    "power-ups", "queued pictures",
-                              "queued texts", "queued shapes"};
+const char *const GROUPS[] = {"game",         "player",        "shots",          "enemies",
+                              "enemy shots",  "particles",     "power-ups",      "queued pictures",
+                              "queued texts", "queued shapes", "painted picture"};
 constexpr int GROUP_COUNT = sizeof(GROUPS) / sizeof(GROUPS[0]);
 constexpr int HASH_DIGITS = 2; // hex digits of a group's hash
 
@@ -56,26 +56,19 @@ std::string text_of(const char *format, ...) {
 
 std::map<const void *, std::string> picture_names;
 
+// clang-format off
 void name_pictures() {
-    const std::pair<BITMAP *, const char *> single[] = {
-        {banana, "banana"},       {title, "title"},       {insanity, "insanity"},
-        {health, "health"},       {ship, "ship"},         {cow, "cow"},
-        {targeting, "targeting"}, {shotplus, "shotplus"}, {shotminus, "shotminus"}};
+    const std::pair<BITMAP *, const char *> single[] = {{banana, "banana"}, {title, "title"},
+        {insanity, "insanity"}, {health, "health"}, {ship, "ship"}, {cow, "cow"},
+        {targeting, "targeting"}, {shotplus, "shotplus"}, {shotminus, "shotminus"}, {nullptr, "-"}};
     for (const auto &[picture, name] : single)
         picture_names[picture] = name;
-    const std::pair<BITMAP **, const char *> pairs[] = {{shot, "shot"},
-                                                        {enemy1, "enemy1"},
-                                                        {enemy2, "enemy2"},
-                                                        {enemy3, "enemy3"},
-                                                        {eshot1, "eshot1"}};
-    for (const auto &[picture, name] : pairs) {
-        picture_names[picture[0]] = std::string("crazy/") + name;
-        picture_names[picture[1]] = std::string("sane/") + name;
-    }
+    const std::pair<BITMAP **, std::string> pairs[] = {{shot, "shot"}, {enemy1, "enemy1"},
+        {enemy2, "enemy2"}, {enemy3, "enemy3"}, {eshot1, "eshot1"}};
+    for (const auto &[picture, name] : pairs)
+        picture_names[picture[0]] = "crazy/" + name, picture_names[picture[1]] = "sane/" + name;
     picture_names[font] = "font";
-    picture_names[nullptr] = "-";
 }
-
 std::string picture_name(const void *p) {
     auto found = picture_names.find(p);
     return found != picture_names.end() ? found->second : "unnamed";
@@ -121,22 +114,14 @@ tick_digest digest(short state) {
                 c.type, c.x, c.y, c.w, c.h, c.color, c.angle, c.radius, c.rx, c.ry,
                 picture_name(c.bmp).c_str(), picture_name(c.fnt).c_str(), c.text.c_str()));
     }
-    d.summary = {{"state", state},
-                 {"level", level},
-                 {"score", score},
-                 {"highscore", highscore},
-                 {"two_player", player.two_player},
-                 {"crazy", player.crazy},
-                 {"times_crazy", player.times_crazy},
-                 {"insanity", player.insanity_level},
-                 {"health", player.health_points},
-                 {"shot_level", player.shot_level},
-                 {"shots", static_cast<long>(player.shots.size())},
-                 {"enemies", static_cast<long>(enemies.size())},
-                 {"enemy_shots", static_cast<long>(eshot.size())},
-                 {"power-ups", static_cast<long>(powerups.size())}};
+    d.summary = {{"state", state}, {"level", level}, {"score", score}, {"highscore", highscore},
+        {"two_player", p.two_player}, {"crazy", p.crazy}, {"times_crazy", p.times_crazy},
+        {"insanity", p.insanity_level}, {"health", p.health_points}, {"shot_level", p.shot_level},
+        {"shots", long(p.shots.size())}, {"enemies", long(enemies.size())},
+        {"enemy_shots", long(eshot.size())}, {"power-ups", long(powerups.size())}};
     return d;
 }
+// clang-format on
 
 // FNV-1a, folded to the record's digits
 uint32_t hash_of(const std::vector<std::string> &entries) {
@@ -144,6 +129,16 @@ uint32_t hash_of(const std::vector<std::string> &entries) {
     for (const std::string &e : entries)
         for (char c : e + "\n")
             h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return h;
+}
+
+// FNV-1a of the back buffer's pixels
+uint32_t picture_hash() {
+    uint32_t h = 2166136261u;
+    const int bytes = back_buffer->w * ((bitmap_color_depth(back_buffer) + 7) / 8);
+    for (int y = 0; y < back_buffer->h; y++)
+        for (int x = 0; x < bytes; x++)
+            h = (h ^ back_buffer->line[y][x]) * 16777619u;
     return h;
 }
 
@@ -313,6 +308,7 @@ struct script {
     int coarse_from, coarse_to; // of these ticks only every COARSE_STEPth is recorded
 };
 constexpr int COARSE_STEP = 50;
+constexpr int PAINT_EVERY = 25;
 
 const script SCRIPTS[] = {
     {"title_menu", 1, 300, title_menu, 0, 0}, {"one_player", 26, 600, one_player, 0, 0},
@@ -350,6 +346,8 @@ int play(const script &s, int show) {
             continue;
         }
         tick_digest d = digest(state);
+        if (t % PAINT_EVERY == 0) // the frame painted now and then, as the window would show it
+            draw_all(), d.groups[GROUP_COUNT - 1].push_back(hex(picture_hash()));
         drawqueue.clear();
         if (show) {
             printf("tick %d\n", t);

@@ -11,9 +11,9 @@
 
 namespace {
 
-const char *const GROUPS[] = {"game",         "player",       "shots",     "enemies",
-                              "enemy shots",  "particles",    "power-ups", "queued pictures",
-                              "queued texts", "queued shapes"};
+const char *const GROUPS[] = {"game",         "player",        "shots",          "enemies",
+                              "enemy shots",  "particles",     "power-ups",      "queued pictures",
+                              "queued texts", "queued shapes", "painted picture"};
 constexpr size_t HASH_DIGITS = 2;
 
 struct record_line {

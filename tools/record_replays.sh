@@ -22,8 +22,8 @@ for script in $("$game" --list); do
         echo "# made by tools/record_replays.sh: the $script game, a line a tick (but for every 50th"
         echo "# tick only where the script runs through a stretch quickly): the tick, a hash of"
         echo "# each of game, player, shots, enemies, enemy shots, particles, power-ups and the"
-        echo "# queued pictures, texts and shapes, two hex digits each, then the values named"
-        echo "# that changed"
+        echo "# queued pictures, texts and shapes and the painted picture (every 25th tick), two hex"
+        echo "# digits each, then the values named that changed"
         "$game" "$script"
     } >"tests/replay/$script.txt"
 done
