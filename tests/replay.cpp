@@ -290,14 +290,25 @@ void death(int t, short state) {
         press(KEY_ENTER);
 }
 
-// the ship is kept sane, so that it lasts the 72 seconds to the next level
+// the ship is kept sane, so that it lasts the 72 seconds to the next level; after that, the
+// later levels are set directly, 12 seconds each, up to two beyond the last one's own mix
 void level_change(int t, short) {
     if (t == 5)
         press(KEY_ENTER);
-    else if (t > 5 && t < 3700)
+    else if (t > 5 && t < 6700)
         hunt(t), player.insanity_level = 0;
-    else if (t == 3700)
+    else if (t == 6700)
         press(KEY_ESC);
+    if (t >= 3700 && t < 6700 && t % 600 == 100)
+        level = 3 + (t - 3700) / 600;
+}
+
+// elsewhere only every QUICK_STEPth tick is recorded: these run through a stretch quickly
+bool crazy_spell_slow(int t) {
+    return t <= 150 || t > 750;
+}
+bool level_change_slow(int t) {
+    return t > 3550 && t <= 3710;
 }
 
 struct script {
@@ -305,15 +316,18 @@ struct script {
     unsigned seed;
     int ticks;
     void (*input)(int tick, short state);
-    int coarse_from, coarse_to; // of these ticks only every COARSE_STEPth is recorded
+    bool (*every_tick)(int tick); // which ticks are recorded one by one; null: all
 };
-constexpr int COARSE_STEP = 50;
+constexpr int QUICK_STEP = 50;
 constexpr int PAINT_EVERY = 25;
 
 const script SCRIPTS[] = {
-    {"title_menu", 1, 300, title_menu, 0, 0}, {"one_player", 26, 600, one_player, 0, 0},
-    {"two_player", 3, 295, two_player, 0, 0}, {"crazy_spell", 4, 885, crazy_spell, 150, 750},
-    {"death", 5, 450, death, 0, 0},           {"level_change", 6, 3710, level_change, 50, 3550},
+    {"title_menu", 1, 300, title_menu, nullptr},
+    {"one_player", 26, 600, one_player, nullptr},
+    {"two_player", 3, 295, two_player, nullptr},
+    {"crazy_spell", 4, 885, crazy_spell, crazy_spell_slow},
+    {"death", 5, 450, death, nullptr},
+    {"level_change", 6, 6710, level_change, level_change_slow},
 };
 
 void clear_input() {
@@ -340,8 +354,8 @@ int play(const script &s, int show) {
         s.input(t, state);
         counter = 1;
         run_pending_ticks(state, run_state);
-        const bool coarse = t > s.coarse_from && t <= s.coarse_to;
-        if ((coarse && (t - s.coarse_from) % COARSE_STEP != 0) || (show && t != show)) {
+        const bool recorded = !s.every_tick || s.every_tick(t) || t % QUICK_STEP == 0;
+        if (!recorded || (show && t != show)) {
             drawqueue.clear();
             continue;
         }
@@ -387,6 +401,7 @@ int main(int argc, char **argv) {
         fprintf(stderr, "\n");
         return 2;
     }
+    alarm(60); // a game that does not end is a fault to report, not to wait for
     int show = argc > 3 && strcmp(argv[2], "--show") == 0 ? atoi(argv[3]) : 0;
     if (!start_headless_library() || chdir(MEDIA_DIR "/..") != 0)
         return 1;
