@@ -1,8 +1,8 @@
 // replay.cpp: plays one of the scripted games headless and prints its record, a line a tick.
 //
-//   replay_game SCRIPT           the record, as tests/replay/SCRIPT.txt holds it
-//   replay_game --list           the scripts' names
-//   replay_game SCRIPT --show T  everything the line of tick T is made from
+//   replay_game SCRIPT                 the record, as tests/replay/SCRIPT.txt holds it
+//   replay_game SCRIPT --check RECORD  plays it against its record, and tells the first difference
+//   replay_game --list                 the scripts' names
 //
 // Each run is a fresh process, so the routines' own static state (the menu's choice and
 // bananas, the game-over screen's clock, the level clock) starts as it does when the game
@@ -25,7 +25,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -345,17 +347,40 @@ std::string hex(uint32_t h) {
     return text;
 }
 
-int play(const script &s, int show) {
+// how the line played differs from the line recorded: the named values, and the played entries
+// of each group whose hash differs
+void tell_difference(const script &s, int t, const std::string &recorded, const std::string &line,
+                     const tick_digest &d, std::map<std::string, std::string> &named) {
+    printf("%s: the first tick that differs is %d\n  recorded: %s\n  played:   %s\n", s.name, t,
+           recorded.c_str(), line.c_str());
+    for (const auto &[name, value] : d.summary)
+        if (named[name] != std::to_string(value))
+            printf("  %s: recorded %s, played %ld\n", name.c_str(), named[name].c_str(), value);
+    const size_t at = recorded.find(' ') + 1, from = line.find(' ') + 1;
+    for (int g = 0; g < GROUP_COUNT; g++) {
+        if (recorded.compare(at + g * HASH_DIGITS, HASH_DIGITS, line, from + g * HASH_DIGITS,
+                             HASH_DIGITS) == 0)
+            continue;
+        printf("  %s differs; what was played:%s\n", GROUPS[g], d.groups[g].empty() ? " none" : "");
+        for (size_t i = 0; i < d.groups[g].size() && i < 12; i++)
+            printf("    %s %zu: %s\n", GROUPS[g], i, d.groups[g][i].c_str());
+    }
+}
+
+// plays the script and prints its record; or, given the record, stops at the first line that
+// differs from it and tells how
+int play(const script &s, const std::vector<std::string> *record) {
     reset_game_globals(s.seed);
     short state = STATE_MENU;
     std::vector<std::pair<std::string, long>> last_summary;
+    std::map<std::string, std::string> named; // the values as the record has them so far
+    size_t at = 0;
     for (int t = 1; t <= s.ticks; t++) {
         clear_input();
         s.input(t, state);
         counter = 1;
         run_pending_ticks(state, run_state);
-        const bool recorded = !s.every_tick || s.every_tick(t) || t % QUICK_STEP == 0;
-        if (!recorded || (show && t != show)) {
+        if (s.every_tick && !s.every_tick(t) && t % QUICK_STEP != 0) {
             drawqueue.clear();
             continue;
         }
@@ -363,13 +388,6 @@ int play(const script &s, int show) {
         if (t % PAINT_EVERY == 0) // the frame painted now and then, as the window would show it
             draw_all(), d.groups[GROUP_COUNT - 1].push_back(hex(picture_hash()));
         drawqueue.clear();
-        if (show) {
-            printf("tick %d\n", t);
-            for (int g = 0; g < GROUP_COUNT; g++)
-                for (size_t i = 0; i < d.groups[g].size(); i++)
-                    printf("%s %zu: %s\n", GROUPS[g], i, d.groups[g][i].c_str());
-            break;
-        }
         std::string line = std::to_string(t) + " ";
         for (const std::vector<std::string> &group : d.groups)
             line += hex(hash_of(group));
@@ -377,32 +395,45 @@ int play(const script &s, int show) {
             if (last_summary.empty() || last_summary[i] != d.summary[i])
                 line += " " + d.summary[i].first + "=" + std::to_string(d.summary[i].second);
         last_summary = d.summary;
-        puts(line.c_str());
+        if (!record) {
+            puts(line.c_str());
+            continue;
+        }
+        const std::string recorded = at < record->size() ? (*record)[at++] : "(the end)";
+        std::istringstream words(recorded.substr(std::min(recorded.size(), line.find(' ', 1))));
+        for (std::string w; words >> w;)
+            named[w.substr(0, w.find('='))] = w.substr(w.find('=') + 1);
+        if (recorded != line) {
+            tell_difference(s, t, recorded, line, d, named);
+            return 1;
+        }
     }
-    return 0;
+    if (record && at != record->size())
+        printf("%s: the game ended at tick %d, before its record\n", s.name, s.ticks);
+    return record && at != record->size() ? 1 : 0;
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc == 2 && strcmp(argv[1], "--list") == 0) {
-        for (const script &s : SCRIPTS)
-            puts(s.name);
-        return 0;
-    }
     const script *chosen = nullptr;
     for (const script &s : SCRIPTS)
-        if (argc > 1 && strcmp(argv[1], s.name) == 0)
+        if (argc == 2 && strcmp(argv[1], "--list") == 0)
+            puts(s.name);
+        else if (argc > 1 && strcmp(argv[1], s.name) == 0)
             chosen = &s;
-    if (!chosen) {
-        fprintf(stderr, "usage: %s SCRIPT [--show TICK]; the scripts:", argv[0]);
-        for (const script &s : SCRIPTS)
-            fprintf(stderr, " %s", s.name);
-        fprintf(stderr, "\n");
-        return 2;
+    if (!chosen)
+        return argc == 2 && strcmp(argv[1], "--list") == 0 ? 0 : 2;
+    std::vector<std::string> record; // the lines of the record to check against
+    std::ifstream file(argc == 4 && strcmp(argv[2], "--check") == 0 ? argv[3] : "");
+    for (std::string line; std::getline(file, line);)
+        if (!line.empty() && line[0] != '#')
+            record.push_back(line);
+    if (argc == 4 && !file.eof()) {
+        printf("%s: no record in %s; tools/record_replays.sh makes it\n", chosen->name, argv[3]);
+        return 1;
     }
     alarm(60); // a game that does not end is a fault to report, not to wait for
-    int show = argc > 3 && strcmp(argv[2], "--show") == 0 ? atoi(argv[3]) : 0;
     if (!start_headless_library() || chdir(MEDIA_DIR "/..") != 0)
         return 1;
     if (const char *why = load_media()) {
@@ -410,7 +441,7 @@ int main(int argc, char **argv) {
         return 1;
     }
     name_pictures();
-    int status = play(*chosen, show);
+    int status = play(*chosen, argc == 4 ? &record : nullptr);
     release_media();
     stop_headless_library();
     return status;
