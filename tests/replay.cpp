@@ -216,8 +216,8 @@ void title_menu(int t, short) {
         press(KEY_DOWN); // held: moves at once and again 11 ticks on
     if (t == 45 || t == 60 || t == 75)
         press(KEY_UP);
-    if (t == 90 || t == 110 || t == 165 || t == 185)
-        press(KEY_DOWN);
+    if (t == 90 || t == 110 || t == 175 || t == 176)
+        press(KEY_DOWN); // 175: the last tick of the 15 after a game, whose keys are ignored
     if (t == 100)
         press(KEY_ALT), press(KEY_ENTER);
     if (t == 125)
@@ -243,22 +243,19 @@ void one_player(int t, short) {
         press(KEY_ESC);
 }
 
-// player one steers with W A S D and fires with Control; player two sweeps the pointer round
-// and clicks
+// player one steers with W A S D into the top left corner, then into the bottom right, firing with
+// Control now and then; player two sweeps the pointer round and clicks
 void two_player(int t, short) {
     if (t == 5)
         press(KEY_DOWN);
     if (t == 20)
         press(KEY_ENTER);
-    if (t <= 20 || t >= 290) {
-        if (t == 290)
+    if (t <= 20 || t >= 420) {
+        if (t == 420)
             press(KEY_ESC);
         return;
     }
-    const int steer[] = {KEY_A, KEY_W, KEY_D, KEY_S};
-    press(steer[(t / 45) % 4]);
-    if ((t / 45) % 3 == 0)
-        press(steer[(t / 45 + 1) % 4]);
+    t < 170 ? (press(KEY_A), press(KEY_W)) : (press(KEY_D), press(KEY_S));
     if ((t / 20) % 2)
         press(KEY_LCONTROL);
     mouse_x = static_cast<int>(320 + 250 * std::cos(t / 25.0));
@@ -326,7 +323,7 @@ constexpr int PAINT_EVERY = 25;
 const script SCRIPTS[] = {
     {"title_menu", 1, 300, title_menu, nullptr},
     {"one_player", 26, 600, one_player, nullptr},
-    {"two_player", 3, 295, two_player, nullptr},
+    {"two_player", 3, 425, two_player, nullptr},
     {"crazy_spell", 4, 885, crazy_spell, crazy_spell_slow},
     {"death", 5, 450, death, nullptr},
     {"level_change", 6, 6710, level_change, level_change_slow},

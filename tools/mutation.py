@@ -312,7 +312,8 @@ def failed_rows(output):
             pending.add(traced.group(1))
             continue
         in_trace = False
-        finished = re.match(r"^\[  FAILED  \] (\w+\.\w+) \(\d+ ms\)", line)
+        # a test of a table of parameters is named "Suite/Test.Case/param, where GetParam() ..."
+        finished = re.match(r"^\[  FAILED  \] ([\w/]+\.[\w/]+)(?:, where .*)? \(\d+ ms\)", line)
         if finished:
             rows[finished.group(1)] = sorted(pending)
             pending = set()
@@ -485,7 +486,7 @@ def main():
     code = code_lines(files_under(*[os.path.join(ROOT, p) for p in CODE]))
     tested = code_lines(files_under(*[os.path.join(workers[0].tree, p) for p in TESTS]))
     report.append(f"lines of tests/ to lines of {', '.join(CODE)}: {tested}/{code} = "
-                  f"{100.0 * tested / code:.0f} %")
+                  f"{100.0 * tested / code:.1f} %")
     # a test that is the only one to catch some fault earns its lines; one that catches nothing
     # alone can go unless the faults it shares are caught by no other test that stays
     alone = {}
