@@ -7,6 +7,7 @@
 // Each run is a fresh process, so the routines' own static state (the menu's choice and
 // bananas, the game-over screen's clock, the level clock) starts as it does when the game
 // starts, whichever script ran before.
+#include "desktop.h"
 #include "draw.h"
 #include "enemy.h"
 #include "headless.h"
@@ -234,13 +235,16 @@ void title_menu(int t, short) {
         press(KEY_ESC);
 }
 
+// a game that is paused with P for a moment and played with the sound off for a while
 void one_player(int t, short) {
     if (t == 5)
         press(KEY_ENTER);
-    else if (t > 5 && t < 595)
+    else if (t > 5 && t < 595 && (t < 300 || t > 330))
         hunt(t);
     else if (t == 595)
         press(KEY_ESC);
+    if (t == 300 || t == 330 || t == 350 || t == 351 || t == 420)
+        press(t > 330 ? KEY_M : KEY_P);
 }
 
 // player one steers with W A S D into the top left corner, then into the bottom right, firing with
@@ -289,8 +293,8 @@ void death(int t, short state) {
         press(KEY_ENTER);
 }
 
-// the ship is kept sane, so that it lasts the 72 seconds to the next level; after that, the
-// later levels are set directly, 12 seconds each, up to two beyond the last one's own mix
+// the ship is kept sane, so that it lasts the 72 seconds to the next level; after that, levels 3
+// to 7 are set directly, 12 seconds each (7 sends in the mix of 6, the last level of its own)
 void level_change(int t, short) {
     if (t == 5)
         press(KEY_ENTER);
@@ -376,7 +380,7 @@ int play(const script &s, const std::vector<std::string> *record) {
         clear_input();
         s.input(t, state);
         counter = 1;
-        run_pending_ticks(state, run_state);
+        run_pending_ticks(state, desktop_tick); // as the game's loop runs them
         if (s.every_tick && !s.every_tick(t) && t % QUICK_STEP != 0) {
             drawqueue.clear();
             continue;
@@ -438,7 +442,10 @@ int main(int argc, char **argv) {
         return 1;
     }
     name_pictures();
+    if (start_desktop() != 0)
+        return 1;
     int status = play(*chosen, argc == 4 ? &record : nullptr);
+    stop_desktop();
     release_media();
     stop_headless_library();
     return status;
