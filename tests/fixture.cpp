@@ -39,14 +39,6 @@ void GameTest::SetUp() {
     clear_to_color(back_buffer, makecol(0, 0, 0));
 }
 
-std::vector<drawthing> GameTest::queued(int type) {
-    std::vector<drawthing> found;
-    for (const drawthing &d : drawqueue)
-        if (d.type == type)
-            found.push_back(d);
-    return found;
-}
-
 std::vector<drawthing> GameTest::queued_sprites(BITMAP *picture) {
     std::vector<drawthing> found;
     for (const drawthing &d : drawqueue)
@@ -62,17 +54,4 @@ bool GameTest::queued_text(const std::string &text) {
             d.text == text)
             return true;
     return false;
-}
-
-void GameTest::expect_placed(const placed &row) {
-    std::vector<drawthing> found;
-    for (const drawthing &d : queued(row.type))
-        if (d.bmp == row.picture && d.text == row.text)
-            found.push_back(d);
-    ASSERT_GT(found.size(), size_t(row.nth));
-    const drawthing &d = found[row.nth];
-    EXPECT_EQ(d.x, row.x);
-    EXPECT_EQ(d.y, row.y);
-    EXPECT_EQ(d.w, row.w);
-    EXPECT_EQ(d.h, row.h);
 }

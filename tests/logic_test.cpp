@@ -6,10 +6,6 @@
 #include "logic.h"
 #include "particle.h"
 
-#include <set>
-#include <tuple>
-#include <utility>
-
 class Playing : public GameTest {
   protected:
     void SetUp() override { // Esc ends whatever game runs, so the next tick starts a new one
@@ -18,116 +14,40 @@ class Playing : public GameTest {
         logic();
         GameTest::SetUp();
     }
-    // a tick with no enemy or particle left from the one before: only these shots hurt the ship
-    static short tick(std::list<_shot> shots = {}) {
+    // a tick with no enemy or enemy shot left from the one before, none of them to hurt the ship
+    static short tick() {
         enemies.clear();
-        eshot = shots;
-        particles.clear();
+        eshot.clear();
         drawqueue.clear();
         return logic();
     }
 };
 
-TEST_F(Playing, LevelChangesEverySeventyTwoSecondsAnnouncedInTheMiddle) {
-    tick();
-    EXPECT_EQ(queued_text("Next Level In 1:11"), true);
-    for (int t = 2; t < 3600; t++)
-        tick();
-    EXPECT_EQ(level, 1);
-    EXPECT_EQ(queued_text("Next Level In 0:00"), true);
-    tick();
-    EXPECT_EQ(level, 2);
-    EXPECT_EQ(queued_text("Next Level In 1:12"), true);
-    const drawthing text = queued(CMD_TEXTOUT_CENTRE).at(0); // risen from the centre by 0.5
-    EXPECT_EQ(text.text, "Level 2");
-    EXPECT_EQ(text.x, 320);
-    EXPECT_EQ(text.y, 239);
-}
-
 // clang-format off
-TEST_F(Playing, StatusTextsAndMetersStandInTheirPlaces) {
-    score = 3, highscore = 4;
-    tick();
-    const placed rows[] = {
-        {.name = "clock", .type = CMD_TEXTOUT_RIGHT, .text = "Next Level In 1:11", .x = 640, .y = 5},
-        {.name = "score", .type = CMD_TEXTOUT_RIGHT, .text = "Score: 3", .x = 640, .y = 15},
-        {.name = "high score", .type = CMD_TEXTOUT_RIGHT, .text = "High Score: 4", .x = 640, .y = 25},
-        {.name = "insanity label", .type = CMD_SPRITE, .picture = insanity, .x = 5, .y = 0},
-        {.name = "insanity frame", .type = CMD_RECT, .x = 5, .y = 10, .w = 100, .h = 10},
-        {.name = "health label", .type = CMD_SPRITE, .picture = health, .x = 5, .y = 20},
-        {.name = "health frame", .type = CMD_RECT, .nth = 1, .x = 5, .y = 30, .w = 100, .h = 10},
-        {.name = "health bar", .type = CMD_RECTFILL, .nth = 1, .x = 6, .y = 31, .w = 98, .h = 8},
+struct fading { const char *name; short from; std::vector<int> faded; short after; };
+
+TEST_F(Playing, InsanityFadesAPointEveryFiftyFirstTickDownToNought) {
+    const fading rows[] = {
+        {.name = "from 10", .from = 10, .faded = {51, 102, 153}, .after = 7},
+        {.name = "from 1, to nought and no lower", .from = 1, .faded = {51}, .after = 0},
     };
     // clang-format on
-    for (const placed &row : rows) {
+    for (const fading &row : rows) {
         SCOPED_TRACE(row.name);
-        expect_placed(row);
-    }
-}
-
-TEST_F(Playing, InsanityFadesAPointEveryFiftyFirstTick) {
-    player.insanity_level = 10;
-    std::vector<int> faded; // the ticks on which a point went
-    for (int t = 1; t <= 102; t++) {
-        short before = player.insanity_level;
-        tick();
-        if (player.insanity_level < before)
-            faded.push_back(t);
-    }
-    EXPECT_EQ(faded, std::vector<int>({51, 102}));
-    EXPECT_EQ(player.insanity_level, 8);
-}
-
-TEST_F(Playing, FullMeterDrivesThePlayerCrazyForFifteenSecondsTheFirstTime) {
-    tick(); // the game under way
-    player.insanity_level = 92;
-    tick({{.x = player.x + 5, .y = player.y + 5}}); // a hit of 8
-    EXPECT_EQ(player.crazy, true);
-    EXPECT_EQ(player.insanity_level, 100);
-    EXPECT_EQ(player.times_crazy, 1);
-    tick();
-    const drawthing countdown = queued(CMD_TEXTOUT_CENTRE).back(); // at the top left
-    EXPECT_EQ(countdown.text, "0:14");
-    EXPECT_EQ(std::pair(countdown.x, countdown.y), (std::pair<int16_t, int16_t>(50, 12)));
-    int ticks = 1;
-    while (player.crazy && ticks < 10000)
-        tick(), ticks++;
-    EXPECT_EQ(ticks, 15 * TICKS_PER_SECOND);
-    EXPECT_EQ(queued_text("0:00"), true);
-    EXPECT_EQ(player.insanity_level, 0);
-}
-
-// clang-format off
-// the type and the start delay of every enemy sent in
-struct spawning { const char *name; int level; std::set<std::pair<short, short>> seen; };
-
-TEST_F(Playing, EachLevelSendsInItsOwnMixOfSinglesAndFiles) {
-    const spawning rows[] = {
-        {.name = "level 1", .level = 1, .seen = {{0, 0}}},
-        {.name = "level 2", .level = 2, .seen = {{0, 0}, {1, 0}}},
-        {.name = "level 3", .level = 3, .seen = {{0, 0}, {0, 35}, {0, 70}, {1, 0}}},
-        {.name = "level 4", .level = 4, .seen = {{0, 0}, {0, 15}, {0, 30}, {0, 45}, {0, 60}, {1, 0}, {2, 0}}},
-        {.name = "level 5", .level = 5, .seen = {{0, 0}, {1, 0}, {1, 10}, {1, 20}, {2, 0}}},
-        {.name = "level 9, as level 6", .level = 9, .seen = {{0, 0}, {0, 15}, {0, 30}, {0, 45}, {0, 60},
-                                                          {1, 0}, {1, 10}, {1, 20}, {1, 30}, {1, 40}, {2, 0}}},
-    };
-    // clang-format on
-    for (const spawning &row : rows) {
-        SCOPED_TRACE(row.name);
-        press(KEY_ESC); // a fresh game, whose level clock won't run out
-        tick();
-        release(KEY_ESC);
-        std::set<std::pair<short, short>> seen;
-        for (int t = 0; t < 3000; t++) {
-            level = row.level;
+        SetUp();
+        tick(); // the game under way
+        player.insanity_level = row.from;
+        std::vector<int> faded; // the ticks on which a point went
+        for (int t = 1; t <= 153; t++) {
+            short before = player.insanity_level;
             tick();
-            for (const _enemy &e : enemies)
-                seen.insert({e.type, e.start_delay});
+            if (player.insanity_level != before)
+                faded.push_back(t);
         }
-        EXPECT_EQ(seen, row.seen);
+        EXPECT_EQ(faded, row.faded);
+        EXPECT_EQ(player.insanity_level, row.after);
     }
 }
-
 using PowerUps = GameTest;
 
 // clang-format off

@@ -72,14 +72,3 @@ TEST_F(Screens, GameOverTellsTheScoreAndTheWayOut) {
         key[KEY_ESC] = 0;
     }
 }
-
-TEST_F(Screens, TitleNamesEveryKeyAFirstGameNeeds) {
-    menu();
-    std::string keys;
-    for (const drawthing &d : queued(CMD_TEXTOUT_CENTRE))
-        keys += d.text + "\n";
-    for (const char *name : {"Arrow keys", "W A S D", "Space", "Ctrl", "P:", "M:", "Esc"}) {
-        SCOPED_TRACE(name);
-        EXPECT_NE(keys.find(name), std::string::npos);
-    }
-}

@@ -13,6 +13,13 @@ Left out on purpose: the start-up and shutdown of the window, timer and sound ca
 the window tests reach (SKIPPED_FUNCTIONS), and the volume, pan, pitch and loop of a sound and
 whole play_sample/stop_sample calls, which nothing can hear in a headless run.
 
+The report gives the kill rate of each module and of the modules of the game's rules together
+(RULE_MODULES), and the size of all of tests/ (unit tests, replay records' player, window, release
+and reliability scripts) against the code (CODE: src/, bench/, tools/ and the top-level scripts),
+in lines that are neither blank nor a comment: // and /* */ in C and C++, # in shell, Python and
+CMake; files in no such language (the replay records, READMEs, the library's patch, the window
+icon's picture) are not counted.
+
 Run it through tools/mutation_check.sh; `--list` prints the mutants without running them.
 """
 
@@ -24,6 +31,7 @@ import random
 import re
 import resource
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -224,13 +232,72 @@ def sources(folder, endings):
     return [os.path.join(folder, f) for f in sorted(os.listdir(folder)) if f.endswith(endings)]
 
 
+def comment_style(path):
+    """'c' for C and C++ (// and /* */), 'hash' for shell, Python and CMake (#), else None"""
+    name = os.path.basename(path)
+    if name.endswith((".cpp", ".h", ".c")):
+        return "c"
+    if name.endswith((".sh", ".py", ".cmake")) or name == "CMakeLists.txt":
+        return "hash"
+    with open(path, "rb") as f:
+        return "hash" if f.read(2) == b"#!" else None  # a script without an ending
+
+
+def c_code(line, in_block):
+    """what is left of a line of C or C++ without its comments, and whether a /* is still open"""
+    code, at = "", 0
+    while at < len(line):
+        if in_block:
+            end = line.find("*/", at)
+            if end < 0:
+                return code, True
+            in_block, at = False, end + 2
+        elif line.startswith("/*", at):
+            in_block, at = True, at + 2
+        elif line.startswith("//", at):
+            break
+        elif line[at] in "\"'":
+            m = TOKEN.match(line, at)
+            code += m.group() if m else line[at:]
+            at = m.end() if m else len(line)
+        else:
+            code += line[at]
+            at += 1
+    return code, in_block
+
+
 def code_lines(paths):
-    """lines that are neither blank nor only a comment"""
+    """lines that are neither blank nor only a comment, in the files whose language is known"""
     count = 0
     for path in paths:
-        with open(path) as f:
-            count += sum(1 for line in f if line.strip() and not line.strip().startswith("//"))
+        style = comment_style(path)
+        in_block = False
+        with open(path, errors="replace") as f:
+            for line in f:
+                if style == "hash":
+                    count += bool(line.strip()) and not line.strip().startswith("#")
+                elif style == "c":
+                    code, in_block = c_code(line, in_block)
+                    count += bool(code.strip())
     return count
+
+
+def files_under(*places):
+    """every file of these folders and files, in name order"""
+    found = []
+    for place in places:
+        if os.path.isfile(place):
+            found.append(place)
+        for folder, _, names in os.walk(place):
+            found += [os.path.join(folder, n) for n in names]
+    return sorted(found)
+
+
+# the project's code and its tests, as the size guideline counts them
+CODE = ("src", "bench", "tools", "play", "test", "package", "benchmark")
+TESTS = ("tests",)
+# the modules that hold the game's rules, whose kill rate is the one that counts
+RULE_MODULES = ("control", "draw", "enemy", "logic", "particle", "player", "screens")
 
 
 def failed_rows(output):
@@ -245,7 +312,8 @@ def failed_rows(output):
             pending.add(traced.group(1))
             continue
         in_trace = False
-        finished = re.match(r"^\[  FAILED  \] (\w+\.\w+) \(\d+ ms\)", line)
+        # a test of a table of parameters is named "Suite/Test.Case/param, where GetParam() ..."
+        finished = re.match(r"^\[  FAILED  \] ([\w/]+\.[\w/]+)(?:, where .*)? \(\d+ ms\)", line)
         if finished:
             rows[finished.group(1)] = sorted(pending)
             pending = set()
@@ -253,13 +321,18 @@ def failed_rows(output):
 
 
 def run(cmd, cwd, timeout, limited=False):
-    """the exit status and the output, or None on a timeout"""
-    try:
-        done = subprocess.run(cmd, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                              timeout=timeout, preexec_fn=limit_memory if limited else None)
-        return done.returncode, done.stdout.decode(errors="replace")
-    except subprocess.TimeoutExpired:
-        return None
+    """the exit status and the output, or None on a timeout; a timeout ends the command's
+    children too (the replay test's games), which would otherwise hold its output open"""
+    with subprocess.Popen(cmd, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                          start_new_session=True,
+                          preexec_fn=limit_memory if limited else None) as done:
+        try:
+            output = done.communicate(timeout=timeout)[0]
+        except subprocess.TimeoutExpired:
+            os.killpg(done.pid, signal.SIGKILL)
+            done.communicate()
+            return None
+        return done.returncode, output.decode(errors="replace")
 
 
 class Worker:
@@ -324,17 +397,21 @@ def main():
                         help="try this many mutants picked at random (default: every one)")
     parser.add_argument("--seed", type=int, default=15, help="seed of the sample")
     parser.add_argument("--workers", type=int, default=2, help="builds running side by side")
-    parser.add_argument("--timeout", type=float, default=10, help="seconds a test run may take")
+    parser.add_argument("--timeout", type=float, default=30, help="seconds a test run may take")
     parser.add_argument("--tests-at", metavar="COMMIT",
                         help="measure the unit tests of an earlier commit instead")
     parser.add_argument("--out", default=os.path.join(ROOT, "build-mutation"))
     parser.add_argument("--list", action="store_true", help="print the mutants and stop")
+    parser.add_argument("--rule-modules", action="store_true",
+                        help="mutate only the modules of the game's rules: " +
+                        ", ".join(RULE_MODULES))
     parser.add_argument("files", nargs="*", help="files to mutate (default: src/*.cpp)")
     args = parser.parse_args()
 
     files = [os.path.abspath(f) for f in args.files] or [
         f for f in sources(os.path.join(ROOT, "src"), ".cpp")
-        if os.path.basename(f) not in SKIPPED_FILES]
+        if os.path.basename(f) not in SKIPPED_FILES and
+        (not args.rule_modules or os.path.basename(f)[:-4] in RULE_MODULES)]
     mutants = all_mutants(files)
     if args.sample and args.sample < len(mutants):
         chosen = sorted(random.Random(args.seed).sample(range(len(mutants)), args.sample))
@@ -393,13 +470,23 @@ def main():
     if judged:
         killed = counts["killed"] + counts["timeout"]
         report.append(f"kill rate: {killed}/{judged} = {100.0 * killed / judged:.1f} %")
-    # the game's code and its benchmarks against the unit tests and their fixture, in lines that
-    # are neither blank nor a // comment
-    code = code_lines(sources(os.path.join(ROOT, "src"), (".cpp", ".h")) +
-                      sources(os.path.join(ROOT, "bench"), (".cpp", ".h")))
-    tested = code_lines(sources(os.path.join(workers[0].tree, "tests"), (".cpp", ".h")))
-    report.append(f"lines of unit tests to lines of src/ and bench/: {tested}/{code} = "
-                  f"{100.0 * tested / code:.0f} %")
+    # the kill rate of each module, and of the rule modules together
+    def rate(picked):
+        judged = [r for r in picked if r != "stillborn"]
+        killed = sum(r in ("killed", "timeout") for r in judged)
+        return f"{killed}/{len(judged)} = {100.0 * killed / max(1, len(judged)):.1f} %"
+    module = [os.path.splitext(os.path.basename(m.path))[0] for m in mutants]
+    report.append("kill rate by module:")
+    for name in sorted(set(module)):
+        report.append(f"  {name:10s} {rate([r for r, n in zip(outcomes, module) if n == name])}")
+    report.append(f"  rule modules ({', '.join(RULE_MODULES)}): "
+                  f"{rate([r for r, n in zip(outcomes, module) if n in RULE_MODULES])}")
+    # all of tests/ against the code, src/, bench/, tools/ and the top-level scripts, in lines
+    # that are neither blank nor a comment
+    code = code_lines(files_under(*[os.path.join(ROOT, p) for p in CODE]))
+    tested = code_lines(files_under(*[os.path.join(workers[0].tree, p) for p in TESTS]))
+    report.append(f"lines of tests/ to lines of {', '.join(CODE)}: {tested}/{code} = "
+                  f"{100.0 * tested / code:.1f} %")
     # a test that is the only one to catch some fault earns its lines; one that catches nothing
     # alone can go unless the faults it shares are caught by no other test that stays
     alone = {}

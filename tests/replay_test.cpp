@@ -1,0 +1,44 @@
+// The scripted games of replay.cpp, each played against its record: the game program stops at
+// the first line that differs and tells which values and which parts of the tick changed.
+#include "fixture.h"
+
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+// what a command prints, and whether it ended well
+std::string output_of(const std::string &command, bool &ok) {
+    std::string said;
+    FILE *out = popen(command.c_str(), "r");
+    char text[4096];
+    while (out && fgets(text, sizeof text, out))
+        said += text;
+    int status = out ? pclose(out) : -1;
+    ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return said;
+}
+
+std::vector<std::string> scripts() {
+    bool ok;
+    std::vector<std::string> names;
+    std::string listed = output_of(REPLAY_GAME " --list", ok);
+    for (size_t at = 0, end; (end = listed.find('\n', at)) != std::string::npos; at = end + 1)
+        names.push_back(listed.substr(at, end - at));
+    return names;
+}
+
+class Replay : public GameTest, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(Replay, EveryTickPlaysAsRecorded) {
+    bool ok;
+    std::string said = output_of(
+        REPLAY_GAME " " + GetParam() + " --check " REPLAY_RECORDS "/" + GetParam() + ".txt", ok);
+    EXPECT_TRUE(ok) << said;
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, Replay, ::testing::ValuesIn(scripts()),
+                         [](const auto &info) { return info.param; });
+
+} // namespace
