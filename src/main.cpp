@@ -26,8 +26,11 @@ static std::atomic<bool> close_requested{false};
 
 // once a quit is asked for, the process is gone within a second whatever a library thread is stuck
 // in (a sound device that takes no more samples, a display that stopped answering): the orderly
-// shutdown has this long, then the watchdog ends the process with the quit's exit code
+// shutdown has this long, then the watchdog ends the process with the quit's exit code (the
+// browser's page has no watchdog: nothing of the library's can be stuck on a thread there)
+#ifndef __EMSCRIPTEN__
 constexpr auto QUIT_GRACE = std::chrono::milliseconds(400);
+#endif
 constexpr int NOT_QUITTING = -1;
 static std::atomic<int> quit_code{NOT_QUITTING};
 static_assert(std::atomic<int>::is_always_lock_free, "set from a signal handler");
