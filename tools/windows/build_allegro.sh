@@ -2,42 +2,21 @@
 # Cross-builds the Allegro 4.4 library for 64-bit Windows, static, into PREFIX (the first
 # argument), from Debian's source package of the library with tools/windows/allegro.patch
 # applied. Kept between runs: a PREFIX whose stamp matches this script and the patch is reused.
-# Needs apt (the source is fetched with the machine's own Debian sources, in a list of our own
-# so the system's apt configuration is untouched), cmake and the mingw-w64 compilers.
+# Needs apt (the source comes through tools/allegro_source.sh), cmake and the mingw-w64 compilers.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../allegro_source.sh"
 root=$(cd "$here/../.." && pwd)
 prefix=$(realpath -m "$1")
 work=$prefix.work
 stamp=$prefix/.stamp
-want=$(cat "$0" "$here/allegro.patch" "$root/cmake/mingw-w64.cmake" | sha256sum | cut -d' ' -f1)
+want=$(cat "$0" "$here/../allegro_source.sh" "$here/allegro.patch" "$root/cmake/mingw-w64.cmake" | sha256sum | cut -d' ' -f1)
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
     echo "Allegro for Windows: kept in $prefix"
     exit 0
 fi
 rm -rf "$prefix" "$work"
-mkdir -p "$work/sources.list.d" "$work/lists/partial" "$work/cache/archives/partial"
-
-# deb-src twins of the machine's Debian sources, in apt state of our own
-apt_own=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$work/sources.list.d"
-    -o "Dir::State::Lists=$work/lists" -o "Dir::Cache=$work/cache" -o Debug::NoLocking=1)
-apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' \
-    'Created-By: Packages' 'Origin: Debian' | sort -u |
-    while read -r uri suite component; do
-        echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $uri $suite $component"
-    done >"$work/sources.list.d/debian-src.list"
-[ -s "$work/sources.list.d/debian-src.list" ] ||
-    { echo "apt knows no Debian source to take the library from (run apt-get update)" >&2 && exit 1; }
-apt-get "${apt_own[@]}" update -q >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2 && exit 1; }
-
-# the upstream tarball of the source package, checked against apt's signed index; Debian's own
-# patches are for its Linux packaging and are not needed for Windows
-read -r uri file _ hash < <(cd "$work" && apt-get "${apt_own[@]}" source -q --print-uris allegro4.4 |
-    tr -d "'" | grep -E '^[a-z]+://[^ ]*\.orig\.tar\.[a-z0-9]+ ')
-/usr/lib/apt/apt-helper -o Debug::NoLocking=1 download-file "$uri" "$work/$file" "$hash" >>"$work/apt.log" 2>&1 ||
-    { cat "$work/apt.log" >&2 && exit 1; }
-tar -xf "$work/$file" -C "$work"
-src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'allegro-4.4*' | head -1)
+allegro_source "$work"
 patch -d "$src" -p1 --quiet --batch --forward <"$here/allegro.patch"
 
 # the library's file names (its assertions keep them) are written without the folder it is built
