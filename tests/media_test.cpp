@@ -241,6 +241,7 @@ TEST(MediaFile, OnlyARegularFileOfBoundedSizeIsRead) {
     }
 }
 
+#ifndef _WIN32 // a link on Windows needs rights a player seldom has
 TEST(MediaFolder, ALinkLoopIsReportedAsOneNotAsAMissingFolder) {
     scratch_file f({});
     char here[4096];
@@ -253,3 +254,4 @@ TEST(MediaFolder, ALinkLoopIsReportedAsOneNotAsAMissingFolder) {
               "Couldn't open the game's pictures and sounds in " + f.dir +
                   "/media: Too many levels of symbolic links");
 }
+#endif
