@@ -1,6 +1,6 @@
-# allegro_source.sh: the library's source for the Windows and browser builds, sourced by their
-# build_allegro.sh. Fetched with the machine's own Debian sources, in apt state of our own, so
-# that the system's apt configuration is untouched.
+# allegro_source.sh: the library for the Windows and browser builds, sourced by their
+# build_allegro.sh: its source, fetched with the machine's own Debian sources in apt state of our
+# own (the system's apt configuration is untouched), and its configure, build and install.
 
 # allegro_source WORK: unpacks the upstream tarball of Debian's allegro4.4 source package,
 # checked against apt's signed index, into the folder WORK, and sets src to the source's folder
@@ -28,4 +28,20 @@ allegro_source() {
         { cat "$work/apt.log" >&2 && exit 1; }
     tar -xf "$work/$file" -C "$work"
     src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'allegro-4.4*' | head -1)
+}
+
+# allegro_build WORK PREFIX CONFIGURE...: configures the source in src with the command given
+# (cmake or emcmake cmake, and the platform's own options) and the options both builds share,
+# then builds and installs the static library into PREFIX, keeping the compiler's warnings there
+allegro_build() {
+    local work=$1 prefix=$2
+    shift 2
+    "$@" -S "$src" -B "$work/build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DSHARED=OFF -DWANT_EXAMPLES=OFF -DWANT_TOOLS=OFF -DWANT_TESTS=OFF -DWANT_DOCS=OFF \
+        -DWANT_ALLEGROGL=OFF -DWANT_LOADPNG=OFF -DWANT_LOGG=OFF -DWANT_JPGALLEG=OFF -Wno-dev \
+        >"$work/cmake.log" 2>&1 || { cat "$work/cmake.log" >&2 && exit 1; }
+    cmake --build "$work/build" -j "$(nproc)" >"$work/build.log" 2>&1 ||
+        { tail -40 "$work/build.log" >&2 && exit 1; }
+    cmake --install "$work/build" >"$work/install.log"
+    cp "$work/build.log" "$prefix/build.log"
 }

@@ -21,18 +21,10 @@ allegro_source "$work"
 
 # a Unix library with no X11, no sound system and no loadable modules: the browser's drivers
 # are the game's; no threads, the game's loop drives the timer and the mixer
-emcmake cmake -S "$src" -B "$work/build" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$prefix" -DSHARED=OFF -DRT_LIBRARY= \
+allegro_build "$work" "$prefix" emcmake cmake -DRT_LIBRARY= \
     -DWANT_X11=OFF -DWANT_OSS=OFF -DWANT_ALSA=OFF -DWANT_JACK=OFF -DWANT_SGIAUDIO=OFF \
     -DWANT_MODULES=OFF -DWANT_LINUX_CONSOLE=OFF -DWANT_LINUX_VGA=OFF -DWANT_LINUX_FBCON=OFF \
-    -DWANT_LINUX_SVGALIB=OFF \
-    -DWANT_EXAMPLES=OFF -DWANT_TOOLS=OFF -DWANT_TESTS=OFF -DWANT_DOCS=OFF \
-    -DWANT_ALLEGROGL=OFF -DWANT_LOADPNG=OFF -DWANT_LOGG=OFF -DWANT_JPGALLEG=OFF -Wno-dev \
-    >"$work/cmake.log" 2>&1 ||
-    { cat "$work/cmake.log" >&2 && exit 1; }
-cmake --build "$work/build" -j "$(nproc)" >"$work/build.log" 2>&1 || { tail -40 "$work/build.log" >&2 && exit 1; }
-cmake --install "$work/build" >"$work/install.log"
-cp "$work/build.log" "$prefix/build.log" # the library's compiler warnings, to look at
+    -DWANT_LINUX_SVGALIB=OFF
 echo "$want" >"$stamp"
 rm -rf "$work"
 echo "Allegro for the browser: built in $prefix"

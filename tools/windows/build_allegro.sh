@@ -21,15 +21,8 @@ patch -d "$src" -p1 --quiet --batch --forward <"$here/allegro.patch"
 
 # the library's file names (its assertions keep them) are written without the folder it is built
 # in, so that the game is the same wherever it is built
-cmake -S "$src" -B "$work/build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
-    -DCMAKE_C_FLAGS="-ffile-prefix-map=$src/= -ffile-prefix-map=$work/build/=" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DSHARED=OFF \
-    -DWANT_EXAMPLES=OFF -DWANT_TOOLS=OFF -DWANT_TESTS=OFF -DWANT_DOCS=OFF \
-    -DWANT_ALLEGROGL=OFF -DWANT_LOADPNG=OFF -DWANT_LOGG=OFF -DWANT_JPGALLEG=OFF -Wno-dev \
-    >"$work/cmake.log" 2>&1 ||
-    { cat "$work/cmake.log" >&2 && exit 1; }
-cmake --build "$work/build" -j "$(nproc)" >"$work/build.log" 2>&1 || { tail -40 "$work/build.log" >&2 && exit 1; }
-cmake --install "$work/build" >"$work/install.log"
-cp "$work/build.log" "$prefix/build.log" # the library's compiler warnings, to look at
+allegro_build "$work" "$prefix" cmake -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+    -DCMAKE_C_FLAGS="-ffile-prefix-map=$src/= -ffile-prefix-map=$work/build/="
 echo "$want" >"$stamp"
 rm -rf "$work"
 echo "Allegro for Windows: built in $prefix"
