@@ -17,8 +17,8 @@ The report gives the kill rate of each module and of the modules of the game's r
 (RULE_MODULES), and the size of all of tests/ (unit tests, replay records' player, window, release
 and reliability scripts) against the code (CODE: src/, bench/, tools/ and the top-level scripts),
 in lines that are neither blank nor a comment: // and /* */ in C and C++, # in shell, Python and
-CMake; files in no such language (the replay records, READMEs, the library's patch, the window
-icon's picture) are not counted.
+CMake, and # in the replay records, whose every other line counts; files in no such language
+(READMEs, the window icon's picture) are not counted.
 
 Run it through tools/mutation_check.sh; `--list` prints the mutants without running them.
 """
@@ -235,10 +235,12 @@ def sources(folder, endings):
 def comment_style(path):
     """'c' for C and C++ (// and /* */), 'hash' for shell, Python and CMake (#), else None"""
     name = os.path.basename(path)
+    if name.startswith("README"):
+        return None
     if name.endswith((".cpp", ".h", ".c")):
         return "c"
-    if name.endswith((".sh", ".py", ".cmake")) or name == "CMakeLists.txt":
-        return "hash"
+    if name.endswith((".sh", ".py", ".cmake", ".txt")):
+        return "hash"  # .txt: CMakeLists.txt, and the replay records, whose header lines start with #
     with open(path, "rb") as f:
         return "hash" if f.read(2) == b"#!" else None  # a script without an ending
 
