@@ -1,6 +1,8 @@
 # Exit on the title screen ends the game with "Thanks for playing" over the canvas and a button
-# that starts it again; Esc on the title screen ends it the same way.
+# that starts it again; Esc on the title screen ends it the same way. A data file missing from the
+# server, or cut short, is named on the page instead, and no game starts.
 from page import Page, Keys, fail, wait_for
+import os
 
 with Page() as page:
     wait_for('the title screen', page.title_shown)
@@ -14,4 +16,14 @@ with Page() as page:
         fail('the thanks stayed over the new game')
     page.press(Keys.ESCAPE)
     wait_for('the thanks after Esc', lambda: page.visible('thanks'))
+
+for what, change, says in [('missing', os.remove, 'moonstruck.data'),
+                           ('cut short', lambda f: os.truncate(f, os.path.getsize(f) // 2),
+                            "Couldn't load")]:
+    with Page(change_data=change) as page:
+        wait_for('the page to say the data file is %s' % what, lambda: page.visible('message'))
+        if says not in page.text('message'):
+            fail('the data file %s: the page says "%s", not "%s"' % (what, page.text('message'), says))
+        if page.visible('thanks'):
+            fail('the data file %s: the page thanks for playing' % what)
 print('PASS')

@@ -1,11 +1,10 @@
 # In a two-player game the crosshair follows the pointer in the picture's own pixels, whatever the
 # scale the page shows the picture at: here twice its size, and then a fraction of it.
-from page import Page, ROOT, Keys, fail, misses, read_bmp, wait_for
+from page import Page, Keys, fail, read_bmp, wait_for
 from selenium.webdriver.common.actions.action_builder import ActionBuilder
 import math
-import os
 
-CROSSHAIR = read_bmp(os.path.join(ROOT, 'media', 'targeting.bmp'))
+CROSSHAIR = read_bmp('targeting.bmp')
 
 
 def crosshair_follows(page, near_to):
@@ -20,7 +19,7 @@ def crosshair_follows(page, near_to):
     pointer.pointer_action.move_to_location(x, y)
     pointer.perform()
     wait_for('the crosshair at %s with the picture %g times its size' % (at, scale),
-             lambda: misses(page.picture(), CROSSHAIR, *at) <= 2, 5)
+             lambda: page.picture().misses(CROSSHAIR, *at) <= 2, 5)
     return scale
 
 
@@ -28,9 +27,10 @@ with Page() as page:
     wait_for('the title screen', page.title_shown)
     page.press(Keys.ARROW_DOWN, Keys.RETURN)
     wait_for('a two-player game', page.game_shown)
-    if crosshair_follows(page, (200, 150)) != 2:
+    scale = crosshair_follows(page, (200, 150))
+    if scale != 2:
         fail('the page shows the picture at %g times its size, not 2, in its 1400 by 1200 window'
-             % page.js("return document.getElementById('canvas').getBoundingClientRect().width / 640"))
+             % scale)
     page.driver.set_window_size(600, 500)
     wait_for('the picture made smaller', lambda: page.js(
         "return document.getElementById('canvas').getBoundingClientRect().width") < 640)

@@ -6,11 +6,11 @@ import functools
 import http.server
 import os
 import shutil
+import struct
 import sys
 import tempfile
 import threading
 import time
-import zipfile
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
@@ -18,17 +18,21 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-TEST = os.path.splitext(os.path.basename(sys.argv[0]))[0]
-WIDTH, HEIGHT = 640, 480
 CHROMIUM_FLAGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
                   '--no-first-run', '--disable-background-networking',
                   '--disable-component-update', '--disable-sync', '--window-size=1400,1200']
+WHITE, LIT = (255, 255, 255), None
+SHIP_X, SHIP_Y = 308, 435 # the ship's place at the start of a game
 
 
 def fail(why):
     print('FAIL: %s' % why, file=sys.stderr)
     if Page.current:
-        Page.current.keep_screenshot()
+        try:
+            test = os.path.splitext(os.path.basename(sys.argv[0]))[0]
+            Page.current.driver.save_screenshot('/tmp/%s-last-screen.png' % test)
+        except Exception:
+            pass
     sys.exit(1)
 
 
@@ -46,23 +50,21 @@ class _Quiet(http.server.SimpleHTTPRequestHandler):
 
 
 class Page:
-    """The game's page, from the zip or folder named on the command line, in headless Chromium."""
+    """The game's page, from the zip or folder named on the command line, in headless Chromium;
+    change_data(path) may alter the site's data file first, before_page is a script run before
+    the page's own."""
     current = None
 
-    def __init__(self, leave_out=(), cut_short=(), before_page=None):
+    def __init__(self, change_data=None, before_page=None):
         self.work = tempfile.mkdtemp(prefix='moonstruck-browser-')
         site = os.path.join(self.work, 'site')
-        given = sys.argv[1]
-        if zipfile.is_zipfile(given):
-            with zipfile.ZipFile(given) as z:
-                z.extractall(site)
+        if os.path.isdir(sys.argv[1]):
+            shutil.copytree(sys.argv[1], site,
+                            ignore=shutil.ignore_patterns('CMake*', '*.a', 'Makefile'))
         else:
-            shutil.copytree(given, site, ignore=shutil.ignore_patterns('CMake*', '*.a', 'Makefile'))
-        for name in leave_out:
-            os.remove(os.path.join(site, name))
-        for name in cut_short:
-            with open(os.path.join(site, name), 'r+b') as f:
-                f.truncate(os.path.getsize(f.name) // 2)
+            shutil.unpack_archive(sys.argv[1], site, 'zip')
+        if change_data:
+            change_data(os.path.join(site, 'moonstruck.data'))
         self.server = http.server.ThreadingHTTPServer(
             ('127.0.0.1', 0), functools.partial(_Quiet, directory=site))
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
@@ -72,29 +74,19 @@ class Page:
         options.binary_location = '/usr/bin/chromium'
         self.driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
         Page.current = self
-        if before_page: # a script run in the page before its own
+        if before_page:
             self.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
                                         {'source': before_page})
-        self.url = 'http://127.0.0.1:%d/' % self.server.server_address[1]
-        self.driver.get(self.url + 'index.html')
-
-    def close(self):
-        Page.current = None
-        self.driver.quit()
-        self.server.shutdown()
-        shutil.rmtree(self.work, ignore_errors=True)
+        self.driver.get('http://127.0.0.1:%d/index.html' % self.server.server_address[1])
 
     def __enter__(self):
         return self
 
     def __exit__(self, *exc):
-        self.close()
-
-    def keep_screenshot(self):
-        try:
-            self.driver.save_screenshot('/tmp/%s-last-screen.png' % TEST)
-        except Exception:
-            pass
+        Page.current = None
+        self.driver.quit()
+        self.server.shutdown()
+        shutil.rmtree(self.work, ignore_errors=True)
 
     def js(self, script, *args):
         return self.driver.execute_script(script, *args)
@@ -109,14 +101,13 @@ class Page:
             time.sleep(0.1)
 
     def picture(self):
-        """The canvas, read as picture[y][x] = (r, g, b)."""
-        data = self.js("""
+        """The canvas, as a Picture."""
+        return Picture(base64.b64decode(self.js("""
             const c = document.getElementById('canvas');
             const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
             let s = ''; for (let i = 0; i < d.length; i += 8192)
               s += String.fromCharCode.apply(null, d.subarray(i, i + 8192));
-            return btoa(s);""")
-        return _Picture(base64.b64decode(data))
+            return btoa(s);""")))
 
     def visible(self, element):
         return self.js("const e = document.getElementById(arguments[0]); "
@@ -128,18 +119,18 @@ class Page:
     # the game's screens, as the window tests know them
     def title_shown(self):
         p = self.picture()
-        return all(count(p, 140, 8, 250, y, WHITE) >= 40 for y in (250, 280, 310)) and \
-            count(p, 400, 200, 120, 40, LIT) >= 4000
+        return all(p.count(140, 8, 250, y, WHITE) >= 40 for y in (250, 280, 310)) and \
+            p.count(400, 200, 120, 40, LIT) >= 4000
 
     def game_shown(self):
         p = self.picture()
-        return all(count(p, 100, 8, 540, y, WHITE) >= 20 for y in (5, 15, 25)) and \
-            count(p, 140, 68, 250, 250, WHITE) < 40
+        return all(p.count(100, 8, 540, y, WHITE) >= 20 for y in (5, 15, 25)) and \
+            p.count(140, 68, 250, 250, WHITE) < 40
 
     def paused_shown(self):
         p = self.picture()
-        return 290 <= count(p, 300, 1, 170, 205, WHITE) <= 301 and \
-            count(p, 48, 8, 296, 215, WHITE) >= 20
+        return 290 <= p.count(300, 1, 170, 205, WHITE) <= 301 and \
+            p.count(48, 8, 296, 215, WHITE) >= 20
 
     def start_game(self):
         wait_for('the title screen', self.title_shown)
@@ -148,92 +139,78 @@ class Page:
 
     def clock(self):
         """The m:ss of "Next Level In m:ss", as the set of its white pixels."""
-        return white_pixels(self.picture(), 32, 8, 608, 5)
+        return self.picture().white_pixels(32, 8, 608, 5)
 
-    def steady_clock(self):
-        """The clock as two readings a moment apart agree on it (a star may cross the text)."""
-        first = self.clock()
-        while True:
+    def paused_until_p(self, by):
+        """The game paused by something, its level clock standing for 2.5 s, until P lets the
+        clock run again."""
+        wait_for('the game paused by %s' % by, self.paused_shown)
+        stood, again = None, self.clock()
+        while stood is None or not same_clock(stood, again): # until no star crosses the text
             time.sleep(0.3)
-            again = self.clock()
-            if same_clock(first, again):
-                return again
-            first = again
+            stood, again = again, self.clock()
+        time.sleep(2.5)
+        if not self.paused_shown():
+            fail('the game went on by itself after it was paused by %s' % by)
+        if not same_clock(stood, self.clock()):
+            fail('the level clock moved while the game was paused by %s' % by)
+        self.press('p')
+        wait_for('the game going on after P', lambda: not self.paused_shown())
+        resumed = self.clock()
+        wait_for('the level clock running after P', lambda: not same_clock(resumed, self.clock()))
 
-
-class _Picture:
-    """The canvas's bytes, its pixels made (r, g, b) only when read."""
-
-    def __init__(self, raw):
-        self.raw = raw
-
-    def __getitem__(self, y):
-        if isinstance(y, slice):
-            return [_Row(self.raw, j) for j in range(*y.indices(HEIGHT))]
-        return _Row(self.raw, y)
-
-
-class _Row:
-    def __init__(self, raw, y):
-        self.raw, self.at = raw, 4 * WIDTH * y
-
-    def __getitem__(self, x):
-        if isinstance(x, slice):
-            return [self[i] for i in range(*x.indices(WIDTH))]
-        return tuple(self.raw[self.at + 4 * x:self.at + 4 * x + 3])
-
-
-WHITE = (255, 255, 255)
-LIT = None
+    def ship_moved_left(self, by):
+        """The ship shown somewhere left of its start, after steering by something."""
+        p, ship = self.picture(), read_bmp('ship.bmp')
+        if not [x for x in range(0, SHIP_X) if p.misses(ship, x, SHIP_Y) <= 2]:
+            fail('%s did not move the ship left of %d' % (by, SHIP_X))
 
 
 def near(a, b, slack=24):
     return all(abs(x - y) <= slack for x, y in zip(a, b))
 
 
-def count(p, w, h, x, y, colour):
-    """Pixels of the colour (LIT: any but black) in the box."""
-    n = 0
-    for row in p[y:y + h]:
-        for c in row[x:x + w]:
-            n += (c != (0, 0, 0)) if colour is LIT else near(c, colour)
-    return n
-
-
-def white_pixels(p, w, h, x, y):
-    return {(i, j) for j in range(h) for i in range(w) if near(p[y + j][x + i], WHITE)}
-
-
 def same_clock(a, b):
     return len(a ^ b) <= 2
 
 
-def read_bmp(path):
-    """A 24-bit BMP's pixels as rows of (r, g, b), top row first."""
-    with open(path, 'rb') as f:
+class Picture:
+    """The canvas's bytes, p[x, y] its pixel as (r, g, b)."""
+    STARS_AT_MOST = 100 # white stars of the background fall in front of the pictures
+
+    def __init__(self, raw):
+        self.raw = raw
+
+    def __getitem__(self, xy):
+        at = 4 * (640 * xy[1] + xy[0])
+        return tuple(self.raw[at:at + 3])
+
+    def count(self, w, h, x, y, colour):
+        """Pixels of the colour (LIT: any but black) in the box."""
+        box = [self[i, j] for j in range(y, y + h) for i in range(x, x + w)]
+        return sum((c != (0, 0, 0)) if colour is LIT else near(c, colour) for c in box)
+
+    def white_pixels(self, w, h, x, y):
+        return {(i, j) for j in range(h) for i in range(w) if near(self[x + i, y + j], WHITE)}
+
+    def misses(self, picture, x, y):
+        """Pixels of the picture (read_bmp's) that the canvas at (x, y) does not show, give or
+        take the game's 16-bit colours and a few stars in front of it."""
+        wrong = [self[x + i, y + j] for i, j, c in picture if not near(self[x + i, y + j], c, 10)]
+        stars = sum(1 for c in wrong if c == WHITE)
+        return len(wrong) - stars + max(0, stars - self.STARS_AT_MOST)
+
+
+def read_bmp(name):
+    """A 24-bit BMP of media/ as its pixels (x, y, (r, g, b)), all but its magenta mask."""
+    with open(os.path.join(ROOT, 'media', name), 'rb') as f:
         data = f.read()
-    offset = int.from_bytes(data[10:14], 'little')
-    w = int.from_bytes(data[18:22], 'little', signed=True)
-    h = int.from_bytes(data[22:26], 'little', signed=True)
-    bits = int.from_bytes(data[28:30], 'little')
-    if bits != 24:
-        fail('%s: a %d-bit picture, the test reads 24-bit ones' % (path, bits))
+    offset, w, h, bits = struct.unpack_from('<I4xii2xH', data, 10)
+    if bits != 24 or h < 0:
+        fail('%s: a %d-bit picture, height %d; the test reads 24-bit ones stored bottom up'
+             % (name, bits, h))
     stride = (w * 3 + 3) & ~3
-    rows = []
-    for r in range(abs(h)):
-        at = offset + r * stride
-        rows.append([(data[at + 3 * i + 2], data[at + 3 * i + 1], data[at + 3 * i])
-                     for i in range(w)])
-    return rows[::-1] if h > 0 else rows
-
-
-STARS_AT_MOST = 100 # white stars of the background fall in front of the pictures
-
-
-def misses(p, picture, x, y):
-    """Pixels of the picture (all but its magenta mask) that the canvas at (x, y) does not show, give
-    or take the game's 16-bit colours and a few stars in front of it."""
-    wrong = [p[y + j][x + i] for j, row in enumerate(picture) for i, c in enumerate(row)
-             if c != (255, 0, 255) and not near(p[y + j][x + i], c, 10)]
-    stars = sum(1 for c in wrong if c == WHITE)
-    return len(wrong) - stars + max(0, stars - STARS_AT_MOST)
+    rows = [data[offset + r * stride:offset + r * stride + 3 * w] for r in range(h)][::-1]
+    pixels = [(x, y, (row[3 * x + 2], row[3 * x + 1], row[3 * x]))
+              for y, row in enumerate(rows) for x in range(w)]
+    return [p for p in pixels if p[2] != (255, 0, 255)]

@@ -1,6 +1,9 @@
-# F11 puts the page's picture fullscreen and F11 again takes it back, the game keeping the key to
-# itself; the page's button does the same.
+# A game pauses when its page is hidden (the browser's window minimised, the page's focus gone with
+# it) and stays paused after coming back, the clock standing, until P. F11 puts the page's picture
+# fullscreen without pausing, and F11 again takes it back, the game keeping the key to itself; the
+# page's button does the same.
 from page import Page, Keys, fail, wait_for
+import time
 
 
 def fullscreen(page):
@@ -9,6 +12,11 @@ def fullscreen(page):
 
 with Page() as page:
     page.start_game()
+    page.driver.minimize_window()
+    wait_for('the page hidden', lambda: page.js('return document.visibilityState') == 'hidden')
+    time.sleep(0.5)
+    page.driver.maximize_window()
+    page.paused_until_p('the hidden page')
     page.press(Keys.F11)
     wait_for('fullscreen after F11', lambda: fullscreen(page), 5)
     if page.paused_shown():
