@@ -23,16 +23,14 @@ CHROMIUM_FLAGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic
                   '--disable-component-update', '--disable-sync', '--window-size=1400,1200']
 WHITE, LIT = (255, 255, 255), None
 SHIP_X, SHIP_Y = 308, 435 # the ship's place at the start of a game
+STARS_AT_MOST = 100 # white stars of the background fall in front of the pictures
 
 
 def fail(why):
     print('FAIL: %s' % why, file=sys.stderr)
     if Page.current:
-        try:
-            test = os.path.splitext(os.path.basename(sys.argv[0]))[0]
-            Page.current.driver.save_screenshot('/tmp/%s-last-screen.png' % test)
-        except Exception:
-            pass
+        test = os.path.splitext(os.path.basename(sys.argv[0]))[0]
+        Page.current.driver.save_screenshot('/tmp/%s-last-screen.png' % test)
     sys.exit(1)
 
 
@@ -49,10 +47,10 @@ class _Quiet(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+# the game's page, from the zip or folder named on the command line, in headless Chromium;
+# change_data(path) may alter the site's data file first, before_page is a script run before the
+# page's own
 class Page:
-    """The game's page, from the zip or folder named on the command line, in headless Chromium;
-    change_data(path) may alter the site's data file first, before_page is a script run before
-    the page's own."""
     current = None
 
     def __init__(self, change_data=None, before_page=None):
@@ -95,13 +93,9 @@ class Page:
     # Enter, Keys.ENTER the keypad's
     def press(self, *keys, hold=0.1):
         for k in keys:
-            ActionChains(self.driver).key_down(k).perform()
-            time.sleep(hold)
-            ActionChains(self.driver).key_up(k).perform()
-            time.sleep(0.1)
+            ActionChains(self.driver).key_down(k).pause(hold).key_up(k).pause(0.1).perform()
 
     def picture(self):
-        """The canvas, as a Picture."""
         return Picture(base64.b64decode(self.js("""
             const c = document.getElementById('canvas');
             const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
@@ -137,13 +131,13 @@ class Page:
         self.press(Keys.RETURN)
         wait_for('a game', self.game_shown)
 
+    # the m:ss of "Next Level In m:ss", as the set of its white pixels
     def clock(self):
-        """The m:ss of "Next Level In m:ss", as the set of its white pixels."""
         return self.picture().white_pixels(32, 8, 608, 5)
 
+    # the game paused by something, its level clock standing for 2.5 s, until P lets the clock
+    # run again
     def paused_until_p(self, by):
-        """The game paused by something, its level clock standing for 2.5 s, until P lets the
-        clock run again."""
         wait_for('the game paused by %s' % by, self.paused_shown)
         stood, again = None, self.clock()
         while stood is None or not same_clock(stood, again): # until no star crosses the text
@@ -159,8 +153,8 @@ class Page:
         resumed = self.clock()
         wait_for('the level clock running after P', lambda: not same_clock(resumed, self.clock()))
 
+    # the ship shown somewhere left of its start, after steering by something
     def ship_moved_left(self, by):
-        """The ship shown somewhere left of its start, after steering by something."""
         p, ship = self.picture(), read_bmp('ship.bmp')
         if not [x for x in range(0, SHIP_X) if p.misses(ship, x, SHIP_Y) <= 2]:
             fail('%s did not move the ship left of %d' % (by, SHIP_X))
@@ -174,35 +168,30 @@ def same_clock(a, b):
     return len(a ^ b) <= 2
 
 
-class Picture:
-    """The canvas's bytes, p[x, y] its pixel as (r, g, b)."""
-    STARS_AT_MOST = 100 # white stars of the background fall in front of the pictures
-
-    def __init__(self, raw):
-        self.raw = raw
-
+# the canvas's bytes, p[x, y] its pixel as (r, g, b)
+class Picture(bytes):
     def __getitem__(self, xy):
         at = 4 * (640 * xy[1] + xy[0])
-        return tuple(self.raw[at:at + 3])
+        return tuple(bytes.__getitem__(self, slice(at, at + 3)))
 
+    # pixels of the colour (LIT: any but black) in the box
     def count(self, w, h, x, y, colour):
-        """Pixels of the colour (LIT: any but black) in the box."""
         box = [self[i, j] for j in range(y, y + h) for i in range(x, x + w)]
         return sum((c != (0, 0, 0)) if colour is LIT else near(c, colour) for c in box)
 
     def white_pixels(self, w, h, x, y):
         return {(i, j) for j in range(h) for i in range(w) if near(self[x + i, y + j], WHITE)}
 
+    # pixels of the picture (read_bmp's) that the canvas at (x, y) does not show, give or take the
+    # game's 16-bit colours and a few of the background's white stars falling in front of it
     def misses(self, picture, x, y):
-        """Pixels of the picture (read_bmp's) that the canvas at (x, y) does not show, give or
-        take the game's 16-bit colours and a few stars in front of it."""
         wrong = [self[x + i, y + j] for i, j, c in picture if not near(self[x + i, y + j], c, 10)]
         stars = sum(1 for c in wrong if c == WHITE)
-        return len(wrong) - stars + max(0, stars - self.STARS_AT_MOST)
+        return len(wrong) - stars + max(0, stars - STARS_AT_MOST)
 
 
+# a 24-bit BMP of media/ as its pixels (x, y, (r, g, b)), all but its magenta mask
 def read_bmp(name):
-    """A 24-bit BMP of media/ as its pixels (x, y, (r, g, b)), all but its magenta mask."""
     with open(os.path.join(ROOT, 'media', name), 'rb') as f:
         data = f.read()
     offset, w, h, bits = struct.unpack_from('<I4xii2xH', data, 10)
