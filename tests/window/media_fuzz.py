@@ -273,8 +273,8 @@ class Worker:  # an X server, a home with sound to nowhere and a copy of the med
             ("Sanitizer" in errors or "runtime error" in errors, "a sanitizer report"),
             (usage.ru_maxrss > MEMORY_MAX_KB, f"{usage.ru_maxrss} kB of memory"),
             (code not in (0, 1), f"ended with exit code {code}"),
-            (outcome == "refused" and says not in said, f"said {said!r}, not {says!r}"),
             (expected and outcome != expected, f"{outcome}, not {expected}: {said!r}"),
+            (outcome == "refused" and says not in said, f"said {said!r}, not {says!r}"),
         ] if wrong), "")
         if problem:
             problem += "\n--- stdout:\n" + said + "--- stderr:\n" + errors[-3000:]
