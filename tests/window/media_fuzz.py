@@ -13,6 +13,7 @@ import argparse
 import concurrent.futures
 import functools
 import os
+import pathlib
 import queue
 import random
 import shutil
@@ -24,7 +25,7 @@ import time
 MEMORY_MAX_KB = 100 * 1024
 START_SECONDS = 20  # from launch to a refusal or a window, on a busy machine
 QUIT_SECONDS = 10  # from SIGTERM to the end
-MEDIA = os.path.realpath(os.path.join(os.path.dirname(__file__), "..", "..", "media"))
+MEDIA = pathlib.Path(__file__).resolve().parents[2] / "media"
 PICTURE, SOUND = "title.bmp", "sound/main.wav"
 STARTS = None  # the reason of refusal of a case that must start
 NO_FOLDER = "Couldn't find the game's pictures and sounds: there is no folder"
@@ -40,11 +41,6 @@ def u16(value):
 
 def put(data, at, field):
     return data[:at] + field + data[at + len(field):]
-
-
-def original(target):
-    with open(os.path.join(MEDIA, target), "rb") as f:
-        return f.read()
 
 
 def bmp_header(width, height, bits, compression, pixels_at=54):
@@ -80,7 +76,7 @@ EXTREMES = [0, 1, 2, 3, 0x7F, 0x80, 0xFF, 0xFFFF, 0x7FFF, 0x8000, 0x7FFFFFFF, 0x
 # refusal may give any reason, or none
 def mutation(seed, target, n):
     rng = random.Random(f"{seed} {target} {n}")
-    data = bytearray(original(target))
+    data = bytearray((MEDIA / target).read_bytes())
     kind = rng.choice(["flip", "flip header", "extreme", "extremes", "truncate", "append"] +
                       (["reorder", "odd chunk"] if target == SOUND else []))
     if kind == "flip":
@@ -116,7 +112,7 @@ def link_to_fifo(path):
 
 
 def sound_of_17_mb(path):  # the real sound and a hole, never held here
-    shutil.copy(os.path.join(MEDIA, SOUND), path)
+    shutil.copy(MEDIA / SOUND, path)
     os.truncate(path, 17 << 20)
 
 
@@ -124,7 +120,7 @@ def sound_of_17_mb(path):  # the real sound and a hole, never held here
 # after the file's path); made only when a case's turn comes, so that this script stays small
 # beside the game
 def hand_made():
-    title, main = original(PICTURE), original(SOUND)
+    title, main = (MEDIA / PICTURE).read_bytes(), (MEDIA / SOUND).read_bytes()
     rows = [title[at:at + 1200] for at in range(54, len(title), 1200)]
     top_down = put(title, 22, u32(-200))[:54] + b"".join(reversed(rows))
     samples = main[44:]
