@@ -2,7 +2,6 @@
 # its launcher starts it to the title screen, from which Esc quits with exit code 0.
 # Argument: the dist folder.
 source "$(dirname "$0")/../window/lib.sh"
-source "$(dirname "$0")/../window/keys_lib.sh"
 
 deb=$(ls "$GAME"/moonstruck_*.deb)
 root=$(realpath "$WORK")/root

@@ -1,5 +1,5 @@
 # wine_lib.sh: what the Wine tests share: the Windows zip unpacked, a Wine of the test's own and a
-# screen large enough for the game's window. Sourced after lib.sh and keys_lib.sh, with the dist
+# screen large enough for the game's window. Sourced after lib.sh, with the dist
 # folder as the script's argument; sets GAME_DIR (the unpacked zip), EXE (the program GAME starts,
 # its moonstruck.exe) and GAME (one bounded run of EXE, in whichever folder launch_game names).
 RUN_LIMIT=60 # seconds a run of the program may take, a game included

@@ -3,7 +3,6 @@
 # beyond any one code page), with advice for Windows; once the box is answered the program ends
 # with exit code 1 within its time bound. Argument: the dist folder.
 source "$(dirname "$0")/../window/lib.sh"
-source "$(dirname "$0")/../window/keys_lib.sh"
 source "$(dirname "$0")/wine_lib.sh"
 export WINEDEBUG=-all,+msgbox # Wine's trace of the text each message box is given to show
 

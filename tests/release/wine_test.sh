@@ -4,7 +4,6 @@
 # as a shortcut may start it, where it still finds the media beside it. Each run is bounded by a
 # timeout, and a hang at start-up or at exit fails the test. Argument: the dist folder.
 source "$(dirname "$0")/../window/lib.sh"
-source "$(dirname "$0")/../window/keys_lib.sh"
 source "$(dirname "$0")/wine_lib.sh"
 
 # the window carries the ship as its icon, which the taskbar and Alt+Tab show: its 32-pixel icon

@@ -11,7 +11,6 @@ cd "$(dirname "$0")/../.."
 set -- "${2:-build/moonstruck}"
 source tests/window/lib.sh
 source tests/reliability/scripted_player.sh
-source tests/window/desktop_lib.sh
 
 KEYS=(Left Right Up Down a d w s space Control_L p m)
 

@@ -27,11 +27,6 @@ poll_until() {
     fail "timed out after $seconds s waiting for $what"
 }
 
-# a game: the three status texts top right and no title screen
-in_game() {
-    screen_has "100 8 540 5 white 20 999" "100 8 540 15 white 20 999" "100 8 540 25 white 20 999" \
-        "140 68 250 250 white 0 39"
-}
 # crazy: the countdown in the insanity frame and its bar red out to the frame's right end
 crazy_shown() { screen_has "36 8 32 12 white 15 999" "8 7 96 12 lit 50 56"; }
 # hurt: the health frame is there but its blue bar no longer reaches the right end

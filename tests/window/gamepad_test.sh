@@ -3,7 +3,6 @@
 # Back leaves the game; a pad pulled out with the d-pad held stops moving the choice, one put
 # back in is found again, and Back on the title screen quits with 0.
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/keys_lib.sh"
 
 cc -shared -fPIC -O -o "$WORK/padshim.so" "$(dirname "$0")/padshim.c" -ldl
 PAD=$WORK/js0
@@ -23,15 +22,8 @@ pad() {
 STICK_X=0 DPAD_Y=7 BUTTON_A=0 BUTTON_BACK=6
 tap() { pad "$1" "$2" "$3" && sleep 0.1 && pad "$1" "$2" 0 && sleep 0.1; }
 
-# the ship found by the blue of its wings, as in players_test.sh: SX is its corner's x
-find_ship() {
-    local at
-    shoot
-    at=$("$CONVERT" "$WORK/shot.png" -fuzz 5% -fill black +opaque '#3764cd' -fill white \
-        -opaque '#3764cd' -trim -format '%X' info:)
-    [[ "$at" =~ ^\+([0-9]+)$ ]] && SX=$((BASH_REMATCH[1] - 2)) && shows media/ship.bmp "$SX" 435
-}
-ship_left() { find_ship && [ "$SX" -lt 290 ]; }
+# the ship left of its start, on its row
+ship_left() { find_ship && [ "$SY" -eq 435 ] && [ "$SX" -lt 290 ]; }
 
 plug_in
 start_x
@@ -65,6 +57,5 @@ done
 plug_in
 sleep 2
 wait_for "the game to quit on Back from the pad put back in" eval 'tap button $BUTTON_BACK 1; ! running'
-wait_exit
-[ "$STATUS" -eq 0 ] || fail "Back on the title screen gave exit code $STATUS, not 0"
+ends_with 0 "Back on the title screen"
 echo "PASS"

@@ -1,18 +1,97 @@
-# P pauses a game: the picture stays with "Paused" over it and the level clock stands still; P again
-# and the clock runs on. The Pause key does the same, and Esc in a paused game goes to the title
-# screen.
-source "$(dirname "$0")/desktop_lib.sh"
+# Pause and mute: P pauses a game, the picture stays with "Paused" over it, the level clock stands
+# still and the game is silent; P again and the clock runs on, the background loop playing on from
+# where it stopped. The Pause key does the same, and so does another window taking the keyboard
+# focus: the game stays paused when the focus comes back, and P lets it run on. M silences a game,
+# marks the picture's corner while the sound is off and brings the sound back. Esc in a paused game
+# goes to the title screen. Every sound but the loop is silence, so the mix is the loop.
+source "$(dirname "$0")/lib.sh"
 
-game_under_way
-for k in p Pause; do
-    press "$k"
-    wait_for "the game paused by $k" paused_shown
-    clock_stands_for 2.5
-    press "$k"
-    wait_for "the game going on after $k" eval '! paused_shown'
-    shoot && clock_to "$WORK/resumed.png"
-    wait_for "the level clock running after $k" clock_moved_from "$WORK/resumed.png"
-done
+# loudness TENTHS: the largest swing in the next stretch of that length, after half a second for
+# what was sounding to die away
+loudness() {
+    local from
+    wait_mixed 5
+    from=$MIXED
+    wait_mixed "$1"
+    loudest "$from" "$MIXED"
+}
+# heard_now: the last second of the mix is heard; on a busy machine the sound the game has just let
+# go can take a moment to reach the file
+heard_now() {
+    local end=$(($(mixed) / 4 * 4))
+    [ "$end" -gt "$SECOND" ] && [ "$(loudest $((end - SECOND)) "$end")" -gt 1000 ]
+}
+# the crossed-out loudspeaker in the bottom left corner, grey
+mute_mark_shown() { screen_has "14 11 4 465 #a0a0a0 25 999"; }
+
+sound_to_file
+media_sounding_only main.wav
+start_x
+HOME=$WORK/home start_game "$WORK/run"
+play
+[ "$(loudness 10)" -gt 1000 ] || fail "the game's background loop is not heard"
+
+press p
+wait_for "the game paused by p" paused_shown
+[ "$(loudness 20)" -eq 0 ] || fail "a paused game is not silent"
+clock_stands_for 2.5
+press p
+clock_runs_after p
+[ "$(loudness 10)" -gt 1000 ] || fail "the background loop does not come back after the pause"
+
+# the loop starts with the game, the first sound of the run, and the mix plays its 22050 Hz file at
+# twice the rate: the second after the pause should be the file from where the pause stopped it
+python3 - "$OUT" "$WORK/run/media/sound/main.wav" <<'PY' >"$WORK/resumed" || fail "the mix could not be read"
+import array, math, sys, wave
+pcm = array.array("H")
+with open(sys.argv[1], "rb") as f:
+    pcm.frombytes(f.read())
+with wave.open(sys.argv[2]) as w:
+    loop = array.array("h", w.readframes(w.getnframes()))
+left = [v - 32768 for v in pcm[0::2]]
+second = 44100
+start = next(i for i, v in enumerate(left) if v)
+stop = next(i for i in range(start, len(left)) if not any(left[i:i + second // 10]))
+again = next(i for i in range(stop, len(left)) if left[i])
+def likeness(at):  # the best within a few samples: a loop's own zero samples blur the edges
+    a = left[again:again + second:2]
+    best = -1
+    for shift in range(-3, 4):
+        b = [loop[(at + shift + j) % len(loop)] for j in range(len(a))]
+        norm = math.sqrt(sum(x * x for x in a) * sum(y * y for y in b)) or 1
+        best = max(best, sum(x * y for x, y in zip(a, b)) / norm)
+    return best
+print(round(likeness((stop - start) // 2), 2), round(likeness(0), 2), round((stop - start) / second, 1))
+PY
+read -r on_from_place from_start played <"$WORK/resumed"
+echo "after ${played} s of the loop, likeness of what followed the pause to its place: $on_from_place, to its start: $from_start"
+awk -v p="$on_from_place" 'BEGIN { exit !(p >= 0.95) }' ||
+    fail "the loop did not play on from where it was paused (likeness $on_from_place, $from_start to its first bar)"
+
+press Pause
+wait_for "the game paused by Pause" paused_shown
+clock_stands_for 2.5
+press Pause
+clock_runs_after Pause
+
+xclock -geometry 60x60+0+400 2>/dev/null &
+HELPERS+=($!)
+wait_for "the other window" eval 'OTHER=$(xdotool search --onlyvisible --class xclock | head -1) && [ -n "$OTHER" ]'
+xdotool windowfocus --sync "$OTHER"
+wait_for "the game paused when the focus went" paused_shown
+xdotool windowfocus --sync "$WIN"
+clock_stands_for 2.5
+press p
+clock_runs_after "P, the focus back"
+kill "${HELPERS[-1]}"
+
+! mute_mark_shown || fail "a mark of the sound turned off shows while it is on"
+press m # the mark tells that the game has seen the key: the mix runs ahead of the clock
+wait_for "the mark of the sound turned off" mute_mark_shown
+[ "$(loudness 20)" -eq 0 ] || fail "M does not silence the game"
+press m
+wait_for "the mark to go with the sound back on" eval '! mute_mark_shown'
+wait_for "the sound back on a second M" heard_now
 
 press p
 wait_for "the game paused" paused_shown
