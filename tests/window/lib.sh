@@ -119,12 +119,16 @@ press() {
 # The screens, moved through with key presses that a busy machine cannot lose (a press that the
 # game's ticks all miss is never seen).
 
-# play: holds Enter on the title screen until a game shows; in a game Enter does nothing
-play() {
-    xdotool keydown Return
-    wait_for "a game" game_shown
-    xdotool keyup Return
+# hold KEY WHAT CHECK...: holds the key down until the check passes (see wait_for)
+hold() {
+    local key=$1
+    shift
+    xdotool keydown "$key"
+    wait_for "$@"
+    xdotool keyup "$key"
 }
+# play: holds Enter on the title screen until a game shows; in a game Enter does nothing
+play() { hold Return "a game" game_shown; }
 
 # leave_game: Esc back to the title screen, pressed again only while the game stays on screen, as
 # a second press that reached the title screen would quit
@@ -141,8 +145,10 @@ leave_game() {
     done
 }
 
-# quit: Esc on the title screen until the game ends, with exit code 0
+# quit: from a game Esc back to the title screen (as leave_game), and Esc on the title screen until
+# the game ends, with exit code 0
 quit() {
+    title_shown || leave_game
     wait_for "the game to quit" eval 'press Escape; ! running'
     ends_with 0 "Esc on the title screen"
 }
@@ -244,9 +250,9 @@ steady_clock_to() {
 }
 # clock_moved_from FILE: a new screenshot whose clock differs from the one in FILE
 clock_moved_from() { shoot && clock_to "$WORK/now.png" && ! same_clock "$1" "$WORK/now.png"; }
-# clock_runs_after WHAT: the game is no longer paused and its clock moves
-clock_runs_after() {
-    wait_for "the game going on after $1" eval '! paused_shown'
+# unpause KEY: the key held until the game is no longer paused, and its clock runs on
+unpause() {
+    hold "$1" "the game going on after $1" eval '! paused_shown'
     shoot && clock_to "$WORK/resumed.png"
     wait_for "the level clock running after $1" clock_moved_from "$WORK/resumed.png"
 }

@@ -31,16 +31,16 @@ HOME=$WORK/home start_game "$WORK/run"
 play
 [ "$(loudness 10)" -gt 1000 ] || fail "the game's background loop is not heard"
 
-press p
-wait_for "the game paused by p" paused_shown
-[ "$(loudness 20)" -eq 0 ] || fail "a paused game is not silent"
-clock_stands_for 2.5
-press p
-clock_runs_after p
-[ "$(loudness 10)" -gt 1000 ] || fail "the background loop does not come back after the pause"
+for k in p Pause; do
+    hold "$k" "the game paused by $k" paused_shown
+    [ "$(loudness 20)" -eq 0 ] || fail "a game paused by $k is not silent"
+    clock_stands_for 2.5
+    unpause "$k"
+    [ "$(loudness 10)" -gt 1000 ] || fail "the background loop does not come back after $k"
+done
 
 # the loop starts with the game, the first sound of the run, and the mix plays its 22050 Hz file at
-# twice the rate: the second after the pause should be the file from where the pause stopped it
+# twice the rate: the second after the first pause should be the file from where the pause stopped it
 python3 - "$OUT" "$WORK/run/media/sound/main.wav" <<'PY' >"$WORK/resumed" || fail "the mix could not be read"
 import array, math, sys, wave
 pcm = array.array("H")
@@ -68,12 +68,8 @@ echo "after ${played} s of the loop, likeness of what followed the pause to its 
 awk -v p="$on_from_place" 'BEGIN { exit !(p >= 0.95) }' ||
     fail "the loop did not play on from where it was paused (likeness $on_from_place, $from_start to its first bar)"
 
-press Pause
-wait_for "the game paused by Pause" paused_shown
-clock_stands_for 2.5
-press Pause
-clock_runs_after Pause
-
+leave_game # and a new game, before the enemies win this one
+play
 xclock -geometry 60x60+0+400 2>/dev/null &
 HELPERS+=($!)
 wait_for "the other window" eval 'OTHER=$(xdotool search --onlyvisible --class xclock | head -1) && [ -n "$OTHER" ]'
@@ -81,20 +77,17 @@ xdotool windowfocus --sync "$OTHER"
 wait_for "the game paused when the focus went" paused_shown
 xdotool windowfocus --sync "$WIN"
 clock_stands_for 2.5
-press p
-clock_runs_after "P, the focus back"
+unpause p
 kill "${HELPERS[-1]}"
 
 ! mute_mark_shown || fail "a mark of the sound turned off shows while it is on"
-press m # the mark tells that the game has seen the key: the mix runs ahead of the clock
-wait_for "the mark of the sound turned off" mute_mark_shown
+# the mark tells that the game has seen the key: the mix runs ahead of the clock
+hold m "the mark of the sound turned off" mute_mark_shown
 [ "$(loudness 20)" -eq 0 ] || fail "M does not silence the game"
-press m
-wait_for "the mark to go with the sound back on" eval '! mute_mark_shown'
+hold m "the mark to go with the sound back on" eval '! mute_mark_shown'
 wait_for "the sound back on a second M" heard_now
 
-press p
-wait_for "the game paused" paused_shown
+hold p "the game paused" paused_shown
 press Escape
 wait_for "the title screen after Esc in a paused game" title_shown
 sleep 0.5

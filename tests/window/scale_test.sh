@@ -38,6 +38,12 @@ borders_black() {
     [ "$("$CONVERT" "$WORK/full.png" -fill black -draw "rectangle $LEFT,$TOP $((LEFT + W - 1)),$((TOP + H - 1))" \
         -format '%[max]' info:)" = 0 ]
 }
+# crosshair_at X Y GX GY WHERE: with the pointer at screen pixel (X, Y), the crosshair shows at
+# game pixel (GX, GY)
+crosshair_at() {
+    xdotool mousemove "$1" "$2"
+    wait_for "the crosshair under the pointer $5" eval "shoot && shows media/targeting.bmp $3 $4"
+}
 # the notice across the top of the picture, "Fullscreen isn't available here"
 notice_shown() { screen_has "248 8 196 4 white 150 9999"; }
 
@@ -69,7 +75,6 @@ kill "${HELPERS[-1]}"
 wait_for "the notice to go" eval '! notice_shown'
 title_shown || fail "the title screen is not back after the notice"
 play
-leave_game
 quit
 stop_x
 
@@ -87,11 +92,9 @@ LEFT=171 W=1024 H=768
 # fills the screen's height
 wait_for "the game filling the screen's height in fullscreen" game_shown
 borders_black || fail "the screen beside the picture in fullscreen is not black"
-xdotool mousemove $((LEFT + 320)) $((TOP + 240)) # game pixel (200, 150) begins at screen pixel 320
-wait_for "the crosshair under the pointer in fullscreen" eval 'shoot && shows media/targeting.bmp 200 150'
-xdotool mousemove $((LEFT + 639)) $((TOP + 479)) # the last screen pixel of game pixel (399, 299)
-wait_for "the crosshair under the pointer at the end of a game pixel" \
-    eval 'shoot && shows media/targeting.bmp 399 299'
+# game pixel (200, 150) begins at screen pixel 320; 639 is the last screen pixel of game pixel 399
+crosshair_at $((LEFT + 320)) $((TOP + 240)) 200 150 "in fullscreen"
+crosshair_at $((LEFT + 639)) $((TOP + 479)) 399 299 "at the end of a game pixel"
 press F9
 LEFT=363 TOP=144 W=640 H=480
 wait_for "fullscreen stepped down to the whole scale on F9" game_shown
@@ -104,7 +107,6 @@ LEFT=0 W=640 H=480
 wait_for "the game back in its 640x480 window" game_shown
 find_window && window_is 640x480 || fail "leaving fullscreen did not give back the 640x480 window"
 centre_kept || fail "the window came back from fullscreen centred at $(window_centre), not $CENTRE"
-leave_game
 quit
 stop_x
 
@@ -119,8 +121,7 @@ press Down
 wait_for "the bananas beside \"Two Player Game\"" in_blocks bananas_at 1
 play
 wait_for "the status texts and the ship in 2x2 blocks" in_blocks game_shown
-xdotool mousemove 800 600
-wait_for "the crosshair under the pointer at scale 2" eval 'shoot && shows media/targeting.bmp 400 300'
+crosshair_at 800 600 400 300 "at scale 2"
 
 press F9
 LEFT=320 TOP=240 W=640 H=480
@@ -144,13 +145,11 @@ press F11
 LEFT=320 TOP=60
 wait_for "the game in the middle of the screen in fullscreen" in_blocks game_shown
 borders_black || fail "the borders round the picture in fullscreen are not black"
-xdotool mousemove $((320 + 2 * 200)) $((60 + 2 * 150))
-wait_for "the crosshair under the pointer in fullscreen" eval 'shoot && shows media/targeting.bmp 200 150'
+crosshair_at $((320 + 2 * 200)) $((60 + 2 * 150)) 200 150 "in fullscreen at scale 2"
 xdotool keydown alt keydown Return sleep 0.1 keyup Return keyup alt
 LEFT=0 TOP=0
 wait_for "the game back in a 1280x960 window on Alt+Enter" in_blocks game_shown
 find_window && window_is 1280x960 || fail "Alt+Enter did not give back a 1280x960 window"
 wait_for "the window's centre back at $CENTRE after fullscreen" centre_kept
-leave_game
 quit
 echo "PASS"

@@ -59,7 +59,6 @@ allowed=$(((ran_ms + 999) / 1000 + 1))
 game_shown || fail "the game is over after the stall"
 ! crazy_shown || fail "the player went crazy in the stall"
 ! hurt_shown || fail "the player was hurt in the stall"
-leave_game
 quit
 
 # ended_in_time WHAT STATUS COMMAND...: the command ends the game within a second, with that exit
