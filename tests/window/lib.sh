@@ -6,6 +6,7 @@ set -euo pipefail
 GAME=$(realpath "$1")
 WORK=$(mktemp -d)
 CONVERT=/usr/bin/convert # ImageMagick's
+LIB_PY=$(dirname "${BASH_SOURCE[0]}")/lib.py
 GAME_PID=
 XVFB_PID=
 HELPERS=() # other programs a test started, ended with the game
@@ -77,22 +78,11 @@ start_game() {
     wait_for "the title screen" title_shown
 }
 
-# asks the game's window to close as a window manager's close button does, with a WM_DELETE_WINDOW
-# client message (there is no window manager here, and xdotool's windowclose destroys the window);
-# the event is laid out as the 24 longs of an XEvent on a 64-bit machine
+# request_close: asks the game's window to close as a window manager's close button does (there is
+# no window manager here, and xdotool's windowclose destroys the window)
 request_close() {
     running || fail "the game ended before its window was closed"
-    python3 - "$WIN" <<'EOF'
-import ctypes as C, sys
-x = C.CDLL("libX11.so.6")
-x.XOpenDisplay.restype, x.XInternAtom.restype = C.c_void_p, C.c_ulong
-x.XInternAtom.argtypes = [C.c_void_p, C.c_char_p, C.c_int]
-d, w = C.c_void_p(x.XOpenDisplay(None)), int(sys.argv[1])
-atom = lambda name: x.XInternAtom(d, name, 0)
-event = (C.c_long * 24)(33, 0, 0, 0, w, atom(b"WM_PROTOCOLS"), 32, atom(b"WM_DELETE_WINDOW"))  # 33: ClientMessage
-x.XSendEvent(d, C.c_ulong(w), 0, C.c_long(0), event)
-x.XCloseDisplay(d)
-EOF
+    python3 "$LIB_PY" close "$WIN"
 }
 
 running() { kill -0 "$GAME_PID" 2>/dev/null; }

@@ -41,28 +41,8 @@ done
 
 # the loop starts with the game, the first sound of the run, and the mix plays its 22050 Hz file at
 # twice the rate: the second after the first pause should be the file from where the pause stopped it
-python3 - "$OUT" "$WORK/run/media/sound/main.wav" <<'PY' >"$WORK/resumed" || fail "the mix could not be read"
-import array, math, sys, wave
-pcm = array.array("H")
-with open(sys.argv[1], "rb") as f:
-    pcm.frombytes(f.read())
-with wave.open(sys.argv[2]) as w:
-    loop = array.array("h", w.readframes(w.getnframes()))
-left = [v - 32768 for v in pcm[0::2]]
-second = 44100
-start = next(i for i, v in enumerate(left) if v)
-stop = next(i for i in range(start, len(left)) if not any(left[i:i + second // 10]))
-again = next(i for i in range(stop, len(left)) if left[i])
-def likeness(at):  # the best within a few samples: a loop's own zero samples blur the edges
-    a = left[again:again + second:2]
-    best = -1
-    for shift in range(-3, 4):
-        b = [loop[(at + shift + j) % len(loop)] for j in range(len(a))]
-        norm = math.sqrt(sum(x * x for x in a) * sum(y * y for y in b)) or 1
-        best = max(best, sum(x * y for x, y in zip(a, b)) / norm)
-    return best
-print(round(likeness((stop - start) // 2), 2), round(likeness(0), 2), round((stop - start) / second, 1))
-PY
+python3 "$LIB_PY" resumed "$OUT" "$WORK/run/media/sound/main.wav" >"$WORK/resumed" ||
+    fail "the mix could not be read"
 read -r on_from_place from_start played <"$WORK/resumed"
 echo "after ${played} s of the loop, likeness of what followed the pause to its place: $on_from_place, to its start: $from_start"
 awk -v p="$on_from_place" 'BEGIN { exit !(p >= 0.95) }' ||

@@ -54,18 +54,7 @@ window_is 640x480 || fail "the window is $(xdotool getwindowgeometry "$WIN"), no
 press F10
 title_shown && window_is 640x480 || fail "F10 changed a window the screen has no room for"
 # a program that holds the pointer keeps the game from taking it, as fullscreen must
-python3 -c '
-import ctypes, sys, time
-x = ctypes.CDLL("libX11.so.6")
-x.XOpenDisplay.restype = ctypes.c_void_p
-d = ctypes.c_void_p(x.XOpenDisplay(None))
-x.XDefaultRootWindow.restype = ctypes.c_ulong
-root = ctypes.c_ulong(x.XDefaultRootWindow(d))
-if x.XGrabPointer(d, root, 0, 0, 1, 1, ctypes.c_ulong(0), ctypes.c_ulong(0), ctypes.c_ulong(0)) != 0:
-    sys.exit("could not grab the pointer")
-x.XSync(d, 0)
-print("held", flush=True)
-time.sleep(60)' >"$WORK/grab" &
+python3 "$LIB_PY" grab >"$WORK/grab" &
 HELPERS+=($!)
 wait_for "the pointer held by another program" grep -q held "$WORK/grab"
 press F11

@@ -40,28 +40,13 @@ whole_game=$(($(mixed) / 4 * 4))
 GAME_OVER_WITHIN=150 play_game 0 space
 [ "$WENT_CRAZY" = 1 ] || fail "the game ended without the player seen going crazy"
 wait_mixed 20 # the last booms die away
-quit_cleanly
-[ "$STATUS" -eq 0 ] || fail "Esc on the title screen after the whole game gave exit status $STATUS, not 0"
+quit
 
 # the loop starts with the game, the first sound after the title screen's silence, and repeats
-# every 8 s until the ship is lost: a stretch of the mix against the same stretch 8 s later tells the loop's share of the sound
-python3 - "$OUT" "$whole_game" <<'PY' >"$WORK/mix" || fail "the mix could not be read: $(cat "$WORK/mix")"
-import array, math, sys
-pcm = array.array("H")
-with open(sys.argv[1], "rb") as f:
-    pcm.frombytes(f.read()[int(sys.argv[2]):])
-s = [v - 32768 for v in pcm]
-full = sum(1 for v in s if v >= 32767 or v <= -32767)
-left = s[0::2]
-start = next(i for i, v in enumerate(left) if v)
-period = 8 * 44100
-end = start + 2 * period  # the first two bars of the loop beside the next two
-a, b = left[start:end], left[start + period:end + period]
-dot = sum(x * y for x, y in zip(a, b))
-norm = math.sqrt(sum(x * x for x in a) * sum(y * y for y in b)) or 1
-peak = max(abs(v) for v in s) or 1
-print(full, round(20 * math.log10(peak / 32768), 1), round(dot / norm, 2), len(left) // 44100)
-PY
+# every 8 s until the ship is lost: a stretch of the mix against the same stretch 8 s later tells
+# the loop's share of the sound
+python3 "$LIB_PY" headroom "$OUT" "$whole_game" >"$WORK/mix" ||
+    fail "the mix could not be read: $(cat "$WORK/mix")"
 read -r full peak share seconds <"$WORK/mix"
 echo "in ${seconds} s of sound: $full samples at full scale, peak $peak dBFS, loop correlation $share"
 [ "$full" -eq 0 ] || fail "$full samples of the mix are at full scale (peak $peak dBFS)"

@@ -5,34 +5,6 @@
 # during a game.
 source "$(dirname "$0")/lib.sh"
 
-# icon_differs ICON: pixels by which the window's icon (an X pixmap) differs from the 48-pixel
-# desktop icon: every pixel the PNG shows (its transparent ones are left to the icon's mask) is in
-# the window's icon, on a 24-bit display
-icon_differs() {
-    "$CONVERT" data/icons/moonstruck-48.png -depth 8 rgba:"$WORK/icon.rgba"
-    python3 - "$1" "$WORK/icon.rgba" <<'PY'
-import ctypes as C, sys
-x = C.CDLL("libX11.so.6")
-x.XOpenDisplay.restype = C.c_void_p
-x.XGetImage.restype = C.c_void_p
-x.XGetImage.argtypes = [C.c_void_p, C.c_ulong, C.c_int, C.c_int, C.c_uint, C.c_uint, C.c_ulong, C.c_int]
-x.XGetPixel.restype = C.c_ulong
-x.XGetPixel.argtypes = [C.c_void_p, C.c_int, C.c_int]
-d = C.c_void_p(x.XOpenDisplay(None))
-image = x.XGetImage(d, int(sys.argv[1], 16), 0, 0, 48, 48, 0xFFFFFFFF, 2)  # 2: ZPixmap
-png = open(sys.argv[2], "rb").read()
-if not image or len(png) != 48 * 48 * 4:
-    sys.exit("the icon or the PNG could not be read")
-off = 0
-for y in range(48):
-    for x_ in range(48):
-        r, g, b, a = png[(y * 48 + x_) * 4:(y * 48 + x_) * 4 + 4]
-        if a == 255 and x.XGetPixel(image, x_, y) & 0xFFFFFF != (r << 16 | g << 8 | b):
-            off += 1
-print(off)
-PY
-}
-
 start_x
 start_game
 wait_for "the bananas beside \"One Player Game\"" bananas_at 0
@@ -46,7 +18,10 @@ entry=$(sed -n 's/^StartupWMClass=//p' data/org.moonstruck.moonstruck.desktop)
 [ "$entry" = moonstruck ] || fail "the desktop entry names the window class '$entry'"
 icon=$(xprop -id "$WIN" WM_HINTS | sed -n 's/.*bitmap id # to use for icon: //p')
 [ -n "$icon" ] || fail "the window has no icon"
-differing=$(icon_differs "$icon" 2>&1) || true
+# the icon's picture against the 48-pixel desktop icon: every pixel the PNG shows (its transparent
+# ones are left to the icon's mask) is in the window's icon, on a 24-bit display
+"$CONVERT" data/icons/moonstruck-48.png -depth 8 rgba:"$WORK/icon.rgba"
+differing=$(python3 "$LIB_PY" icon_differs "$icon" "$WORK/icon.rgba" 2>&1) || true
 [ "$differing" = 0 ] || fail "the window's icon is not the game's: pixels that differ: $differing"
 press Escape
 ends_with 0 "Esc on the title screen"
