@@ -22,8 +22,6 @@ within() {
 crazy_shown() { screen_has "36 8 32 12 white 15 999" "8 7 96 12 lit 50 56"; }
 # hurt: the health frame is there but its blue bar no longer reaches the right end
 hurt_shown() { screen_has "100 1 5 30 white 90 101" "8 7 96 32 #0000ff 0 0"; }
-# game over: the white "Game Over" and nothing else where the status texts and meters were
-game_over_shown() { screen_has "72 8 284 200 white 100 999" "100 30 540 5 lit 0 0" "101 41 5 0 lit 0 0"; }
 
 # the title screen's choice (0 to 2) by its bananas; nothing while they show none clearly
 choice() {

@@ -120,14 +120,14 @@ hold() {
 # play: holds Enter on the title screen until a game shows; in a game Enter does nothing
 play() { hold Return "a game" game_shown; }
 
-# leave_game: Esc back to the title screen, pressed again only while the game stays on screen, as
-# a second press that reached the title screen would quit
+# leave_game: Esc back to the title screen, pressed again only while a game or its game-over
+# screen stays on screen, as a second press that reached the title screen would quit
 leave_game() {
     local end=$((SECONDS + 20)) again=$((SECONDS + 3))
     press Escape
     until title_shown; do
         [ "$SECONDS" -lt "$end" ] || fail "timed out waiting for the title screen after a game"
-        if [ "$SECONDS" -ge "$again" ] && game_shown; then
+        if [ "$SECONDS" -ge "$again" ] && { in_game || game_over_shown; }; then
             press Escape
             again=$((SECONDS + 3))
         fi
@@ -207,6 +207,8 @@ in_game() {
 }
 # and the ship at its start
 game_shown() { in_game && shows media/ship.bmp 308 435; }
+# game over: the white "Game Over" and nothing else where the status texts and meters were
+game_over_shown() { screen_has "72 8 284 200 white 100 999" "100 30 540 5 lit 0 0" "101 41 5 0 lit 0 0"; }
 
 # find_ship: finds the ship in a new screenshot by the blue of its wings, 2 px right of and 13 px
 # below its corner, sets SX, SY to that corner and checks the whole picture is there
