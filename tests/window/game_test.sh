@@ -21,9 +21,9 @@ shot_in() {
 shots_in_both_halves() { shoot && shot_in 215 0 && shot_in 215 215; }
 
 # the ship still on its starting row (nothing has moved it up or down), left of where it started
-ship_left() { find_ship && note_score && [ "$SY" -eq 435 ] && [ "$SX" -lt 300 ]; }
+ship_left() { find_ship && [ "$SY" -eq 435 ] && [ "$SX" -lt 300 ]; }
 # the ship well above its starting row, and not back to the right of where Left took it
-ship_higher() { find_ship && note_score && [ "$SY" -lt 400 ] && [ "$SX" -le "$LEFT_X" ]; }
+ship_higher() { find_ship && [ "$SY" -lt 400 ] && [ "$SX" -le "$LEFT_X" ]; }
 # steer KEY TEST WHAT: taps the key for 0.3 s (up to 60 px with the coasting) until the test, tried
 # thrice after each tap, finds the ship where it should be; short taps keep the ship low, out of
 # the enemies' way, however slowly the screenshots come
@@ -36,27 +36,20 @@ steer() {
     done
 }
 
-# the "Score: N" text, right-aligned at the top right, cut out of the last screenshot into $1
-score_cut() { "$CONVERT" "$WORK/shot.png" -crop 120x8+520+15 +repage "$WORK/$1.png"; }
-# pixels by which the score text cut into $1 differs from the one at the start
-score_change() { compare -metric AE -fuzz 5% "$WORK/start.png" "$WORK/$1.png" null: 2>&1 || true; }
-# note_score: before anything is shot, the first two screenshots in a row that agree on the score
-# text (nothing flying across it) give the text at the start; then SCORE_SET is 1
-SCORE_SET=0
-note_score() {
-    [ "$SCORE_SET" -eq 0 ] && score_cut now || return 0
-    [ -f "$WORK/start.png" ] && [ "$(score_change now)" -le 1 ] && SCORE_SET=1 && return
-    mv "$WORK/now.png" "$WORK/start.png"
+# score_zero: the score text, right-aligned at the top right of the last screenshot, reads
+# "Score: 0" as the end of the first title screen's "High Score: 0" does
+score_zero() {
+    local found
+    "$CONVERT" "$WORK/shot.png" -crop 120x8+520+15 +repage "$WORK/score.png"
+    found=$(compare -metric AE -subimage-search "$WORK/score.png" "$WORK/score0.png" null: 2>&1) || true
+    [[ "$found" =~ ^([0-9]+)\ @ ]] && [ "${BASH_REMATCH[1]}" -le 2 ]
 }
-score_set() { shoot && note_score && [ "$SCORE_SET" -eq 1 ]; }
-# the score text in a new screenshot differs from the one at the start, and is there at all (no
-# game-over screen)
-score_changed() {
-    screen_has "100 8 540 15 white 20 999" && score_cut now && [ "$(score_change now)" -gt 5 ]
-}
+# the score text in a new screenshot is there (no game-over screen) and no longer reads 0
+score_changed() { screen_has "100 8 540 15 white 20 999" && ! score_zero; }
 
 start_x
 start_game
+"$CONVERT" "$WORK/shot.png" -crop 64x8+308+450 +repage "$WORK/score0.png"
 press Return
 wait_for "a game with the ship at the bottom" game_shown
 ! shot_in 430 0 || fail "a shot above the ship before any was fired"
@@ -67,13 +60,12 @@ wait_for "the title screen after Esc" title_shown
 xdotool keyup space
 play # a shot takes some 1.8 s to cross the screen: the last game's would still be in flight
 ! shot_in 430 0 || fail "the new game's first frame has a shot of the last game above the ship"
-note_score
 
 # steering, soon after the start, as a ship that sits still is hit by every aimed shot
 steer Left ship_left "the ship to move left of its start on Left"
 LEFT_X=$SX
 steer Up ship_higher "the ship to move up on Up"
-wait_for "the score text at the start" score_set
+wait_for "\"Score: 0\" at the start" eval 'shoot && score_zero'
 
 # fire while sweeping to and fro under the enemies' paths (only sideways: a player gone crazy
 # would steer up into them) until the score text has looked different in two screenshots in a row
