@@ -283,6 +283,22 @@ loudest() {
              END { print m + 0 }'
 }
 
+# loudness TENTHS: the largest swing in the next stretch of that length, after half a second for
+# what was sounding to die away
+loudness() {
+    local from
+    wait_mixed 5
+    from=$MIXED
+    wait_mixed "$1"
+    loudest "$from" "$MIXED"
+}
+# heard: something sounds in the mix after FROM, which moves on past each stretch found silent
+heard() {
+    local end
+    end=$(mixed)
+    [ "$(loudest "$FROM" "$end")" -gt 1000 ] || { FROM=$end && false; }
+}
+
 # media_sounding_only WAV: a copy of the media in $WORK/run where every sound but that one is silence
 media_sounding_only() {
     local wav
