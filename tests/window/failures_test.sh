@@ -7,8 +7,7 @@ source "$(dirname "$0")/lib.sh"
 # Allegro shows its messages through xmessage when it can; this stand-in can't, so they come on
 # stdout at once
 mkdir "$WORK/bin" "$WORK/run"
-printf '#!/bin/sh\nexit 1\n' >"$WORK/bin/xmessage"
-chmod +x "$WORK/bin/xmessage"
+ln -s /bin/false "$WORK/bin/xmessage"
 cp -r media "$WORK/run/"
 RUN=$(cd "$WORK/run" && pwd -P)
 
