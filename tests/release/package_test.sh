@@ -2,13 +2,9 @@
 # building the Windows library from nothing, with no compiler warning; run again in a second
 # clone at another path, it makes the same packages byte for byte. The packages are left in
 # OUT/clone/dist for the tests after this one. Arguments: the repository, OUT.
-set -euo pipefail
+source "$(dirname "$0")/../window/lib.sh"
 source=$1
 out=$2
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 
 rm -rf "$out"
 mkdir -p "$out"

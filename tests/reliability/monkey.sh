@@ -11,7 +11,6 @@ cd "$(dirname "$0")/../.."
 set -- "${2:-build/moonstruck}"
 source tests/window/lib.sh
 source tests/reliability/scripted_player.sh
-source tests/window/desktop_lib.sh
 
 KEYS=(Left Right Up Down a d w s space Control_L p m)
 
@@ -72,10 +71,9 @@ while [ $((SECONDS - started)) -lt $((minutes * 60)) ]; do
     fi
     before=$QUIT_KEYS
 done
-quit_cleanly
 echo "bursts: $bursts, seen: $titles title screens, $games games, $paused paused games," \
-    "$game_overs game-over screens;" \
-    "quit with 0 by Esc or Enter and started again: $restarts; duration: $((SECONDS - started)) s;" \
-    "exit code at the end: $STATUS"
-[ "$STATUS" -eq 0 ] || fail "Esc back to the title screen and Esc there gave exit code $STATUS, not 0"
+    "$game_overs game-over screens; quit with 0 by Esc or Enter and started again: $restarts;" \
+    "duration: $((SECONDS - started)) s"
+xdotool keyup space keyup Control_L mouseup 1
+quit
 echo "PASS"

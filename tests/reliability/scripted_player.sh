@@ -18,26 +18,10 @@ within() {
     done
 }
 
-# poll_until SECONDS WHAT COMMAND...: within, failing the test when the command never succeeds
-poll_until() {
-    local seconds=$1 what=$2
-    shift 2
-    within "$seconds" "$@" && return 0
-    running || fail "the game ended while waiting for $what"
-    fail "timed out after $seconds s waiting for $what"
-}
-
-# a game: the three status texts top right and no title screen
-in_game() {
-    screen_has "100 8 540 5 white 20 999" "100 8 540 15 white 20 999" "100 8 540 25 white 20 999" \
-        "140 68 250 250 white 0 39"
-}
 # crazy: the countdown in the insanity frame and its bar red out to the frame's right end
 crazy_shown() { screen_has "36 8 32 12 white 15 999" "8 7 96 12 lit 50 56"; }
 # hurt: the health frame is there but its blue bar no longer reaches the right end
 hurt_shown() { screen_has "100 1 5 30 white 90 101" "8 7 96 32 #0000ff 0 0"; }
-# game over: the white "Game Over" and nothing else where the status texts and meters were
-game_over_shown() { screen_has "72 8 284 200 white 100 999" "100 30 540 5 lit 0 0" "101 41 5 0 lit 0 0"; }
 
 # the title screen's choice (0 to 2) by its bananas; nothing while they show none clearly
 choice() {
@@ -84,7 +68,10 @@ play_game() {
     choose "$1"
     [ -z "${2:-}" ] || xdotool keydown "$2"
     [ "$MOUSE_GUN" = 0 ] || xdotool mousedown 1
-    poll_until "${GAME_OVER_WITHIN:-240}" "the game-over screen" watch_game
+    if ! within "${GAME_OVER_WITHIN:-240}" watch_game; then
+        running || fail "the game ended while waiting for the game-over screen"
+        fail "timed out after ${GAME_OVER_WITHIN:-240} s waiting for the game-over screen"
+    fi
     on_game_over
     [ -z "${2:-}" ] || xdotool keyup "$2"
     [ "$MOUSE_GUN" = 0 ] || xdotool mousemove 100 100 mouseup 1
@@ -94,18 +81,4 @@ play_game() {
         game_over_shown || break
     done
     fail "Enter on the game-over screen did not lead back to the title screen"
-}
-
-# quit_cleanly: Esc from whatever screen is showing back to the title screen, and Esc there to quit;
-# sets STATUS to the exit code
-quit_cleanly() {
-    local end
-    xdotool keyup space keyup Control_L mouseup 1
-    for _ in 1 2 3 4 5 6; do
-        running || break
-        press Escape
-        end=$((SECONDS + 2))
-        while running && [ "$SECONDS" -le "$end" ]; do sleep 0.1; done
-    done
-    wait_exit
 }

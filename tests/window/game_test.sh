@@ -1,8 +1,9 @@
-# A one-player game: Enter starts it with the ship at the bottom, the fire key shoots upwards,
-# Esc goes back to the title screen, a new game started at once has none of the last one's shots
-# in flight, and Esc on the title screen quits with exit code 0.
+# A one-player game: Enter starts it with the ship at the bottom, the fire key shoots upwards, the
+# arrow keys steer the ship and shooting enemies raises the score; Esc goes back to the title
+# screen, and a new game started at once has none of the last one's shots in flight. In a
+# two-player game the crosshair follows the mouse and the left button fires the mouse gun towards
+# the pointer. Esc on the title screen after a game quits with exit code 0.
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/keys_lib.sh"
 
 # the shot pictures, sane and crazy, on the black of space
 for look in sane crazy; do "$CONVERT" "media/$look/shot.bmp" -fill black -opaque '#ff00ff' "$WORK/$look.png"; done
@@ -19,8 +20,36 @@ shot_in() {
 }
 shots_in_both_halves() { shoot && shot_in 215 0 && shot_in 215 215; }
 
+# the ship still on its starting row (nothing has moved it up or down), left of where it started
+ship_left() { find_ship && [ "$SY" -eq 435 ] && [ "$SX" -lt 300 ]; }
+# the ship well above its starting row, and not back to the right of where Left took it
+ship_higher() { find_ship && [ "$SY" -lt 400 ] && [ "$SX" -le "$LEFT_X" ]; }
+# steer KEY TEST WHAT: taps the key for 0.3 s (up to 60 px with the coasting) until the test, tried
+# thrice after each tap, finds the ship where it should be; short taps keep the ship low, out of
+# the enemies' way, however slowly the screenshots come
+steer() {
+    local end=$((SECONDS + 20))
+    while :; do
+        xdotool keydown "$1" sleep 0.3 keyup "$1"
+        for _ in 1 2 3; do "$2" && return; done
+        [ "$SECONDS" -lt "$end" ] || fail "timed out waiting for $3"
+    done
+}
+
+# score_zero: the score text, right-aligned at the top right of the last screenshot, reads
+# "Score: 0" as the end of the first title screen's "High Score: 0" does
+score_zero() {
+    local found
+    "$CONVERT" "$WORK/shot.png" -crop 120x8+520+15 +repage "$WORK/score.png"
+    found=$(compare -metric AE -subimage-search "$WORK/score.png" "$WORK/score0.png" null: 2>&1) || true
+    [[ "$found" =~ ^([0-9]+)\ @ ]] && [ "${BASH_REMATCH[1]}" -le 2 ]
+}
+# the score text in a new screenshot is there (no game-over screen) and no longer reads 0
+score_changed() { screen_has "100 8 540 15 white 20 999" && ! score_zero; }
+
 start_x
 start_game
+"$CONVERT" "$WORK/shot.png" -crop 64x8+308+450 +repage "$WORK/score0.png"
 press Return
 wait_for "a game with the ship at the bottom" game_shown
 ! shot_in 430 0 || fail "a shot above the ship before any was fired"
@@ -32,9 +61,50 @@ xdotool keyup space
 play # a shot takes some 1.8 s to cross the screen: the last game's would still be in flight
 ! shot_in 430 0 || fail "the new game's first frame has a shot of the last game above the ship"
 
-leave_game
+# steering, soon after the start, as a ship that sits still is hit by every aimed shot
+steer Left ship_left "the ship to move left of its start on Left"
+LEFT_X=$SX
+steer Up ship_higher "the ship to move up on Up"
+wait_for "\"Score: 0\" at the start" eval 'shoot && score_zero'
+
+# fire while sweeping to and fro under the enemies' paths (only sideways: a player gone crazy
+# would steer up into them) until the score text has looked different in two screenshots in a row
+xdotool keydown space
+end=$((SECONDS + 60)) dir=Right seen=0
+while [ "$seen" -lt 2 ]; do
+    [ "$SECONDS" -lt "$end" ] || fail "the score text did not change in 60 s of shooting"
+    xdotool keydown $dir sleep 0.6 keyup $dir
+    [ $dir = Right ] && dir=Left || dir=Right
+    score_changed && seen=$((seen + 1)) || seen=0
+done
+xdotool keyup space
+
+press Escape
+wait_for "the title screen after Esc" title_shown
+# the menu ignores keys for a moment after a game, so Down is pressed until the bananas move
+wait_for "the bananas beside \"Two Player Game\"" eval 'bananas_at 1 || { press Down && false; }'
+xdotool mousemove 600 435 # level with the ship's corner, still in the window
+press Return
+wait_for "a two-player game with the ship at the bottom" game_shown
+
+# with the pointer level with the ship's corner, the mouse gun shoots straight to the right along
+# row 447, where the shot's cyan is in nothing else; the keyboard gun is left alone
+right_of_ship=(250 20 340 440 '#78f0ff')
+xdotool mousedown 1
+wait_for "a shot right of the ship while the button is held" screen_has "${right_of_ship[*]} 3 999"
+xdotool mouseup 1
+wait_for "the shots to fly off after the button is let go" screen_has "${right_of_ship[*]} 0 0"
+
+for at in "200 150" "450 300"; do
+    read -r px py <<<"$at"
+    xdotool mousemove "$px" "$py"
+    wait_for "the crosshair at the pointer ($at)" eval "shoot && shows media/targeting.bmp $at"
+done
+! shows media/targeting.bmp 200 150 || fail "the crosshair stayed where the pointer was before"
+
+press Escape
+wait_for "the title screen after Esc" title_shown
 sleep 0.5 # the title screen ignores the keyboard for its first 15 ticks (0.3 s)
 press Escape
-wait_exit
-[ "$STATUS" -eq 0 ] || fail "Esc on the title screen after a game gave exit code $STATUS, not 0"
+ends_with 0 "Esc on the title screen after a game"
 echo "PASS"

@@ -1,7 +1,6 @@
 # Installed under a prefix: the game, its media, desktop entry, icons and manual page land where
 # Linux games go, and the launcher starts the game from any working directory.
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/keys_lib.sh"
 
 # a prefix with the characters a shell or a launcher could trip on
 prefix="$(realpath "$WORK")/-prefix \$HOME \"quoted\" 'single' \`date\` \$(date) *"

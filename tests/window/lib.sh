@@ -1,16 +1,19 @@
-# lib.sh: what the window tests share: an X server of their own, the real game in it, the keyboard
-# and screenshots. Sourced by each *_test.sh with the game binary as its first argument.
+# lib.sh: what the window tests share: an X server of their own, the real game in it, the keyboard,
+# screenshots and what they show, and the game's sound written to a file. Sourced by each
+# *_test.sh with the game binary as its first argument.
 set -euo pipefail
 
 GAME=$(realpath "$1")
 WORK=$(mktemp -d)
 CONVERT=/usr/bin/convert # ImageMagick's
+LIB_PY=$(dirname "${BASH_SOURCE[0]}")/lib.py
 GAME_PID=
 XVFB_PID=
+HELPERS=() # other programs a test started, ended with the game
 
 cleanup() {
     [ -z "$GAME_PID" ] || kill -KILL "$GAME_PID" 2>/dev/null || true
-    [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
+    for pid in "${HELPERS[@]}" "$XVFB_PID"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
     rm -rf "$WORK"
 }
@@ -51,6 +54,14 @@ start_x() {
     export DISPLAY=":$n"
 }
 
+# stop_x [SIGNAL]: the X server gone (killed by the signal, TERM by default), and what it leaves
+stop_x() {
+    kill -"${1:-TERM}" "$XVFB_PID"
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+    rm -f "/tmp/.X${DISPLAY#:}-lock" "/tmp/.X11-unix/X${DISPLAY#:}" # a killed server leaves these
+}
+
 find_window() { WIN=$(xdotool search --onlyvisible --name '^Moonstruck$' 2>/dev/null | head -1) && [ -n "$WIN" ]; }
 
 # launch_game [DIR]: starts the game in DIR (the repository root by default) without waiting for it
@@ -59,29 +70,19 @@ launch_game() {
     GAME_PID=$!
 }
 
-# start_game: starts the game from the repository root, waits for its title screen and points into it
+# start_game [DIR]: starts the game in DIR, waits for its title screen and points into it
 start_game() {
-    launch_game
+    launch_game "$@"
     wait_for "the game's window" find_window
     xdotool mousemove 100 100 # the keyboard follows the pointer into the window
     wait_for "the title screen" title_shown
 }
 
-# asks the game's window to close as a window manager's close button does, with a WM_DELETE_WINDOW
-# client message (there is no window manager here, and xdotool's windowclose destroys the window);
-# the event is laid out as the 24 longs of an XEvent on a 64-bit machine
+# request_close: asks the game's window to close as a window manager's close button does (there is
+# no window manager here, and xdotool's windowclose destroys the window)
 request_close() {
-    python3 - "$WIN" <<'EOF'
-import ctypes as C, sys
-x = C.CDLL("libX11.so.6")
-x.XOpenDisplay.restype, x.XInternAtom.restype = C.c_void_p, C.c_ulong
-x.XInternAtom.argtypes = [C.c_void_p, C.c_char_p, C.c_int]
-d, w = C.c_void_p(x.XOpenDisplay(None)), int(sys.argv[1])
-atom = lambda name: x.XInternAtom(d, name, 0)
-event = (C.c_long * 24)(33, 0, 0, 0, w, atom(b"WM_PROTOCOLS"), 32, atom(b"WM_DELETE_WINDOW"))  # 33: ClientMessage
-x.XSendEvent(d, C.c_ulong(w), 0, C.c_long(0), event)
-x.XCloseDisplay(d)
-EOF
+    running || fail "the game ended before its window was closed"
+    python3 "$LIB_PY" close "$WIN"
 }
 
 running() { kill -0 "$GAME_PID" 2>/dev/null; }
@@ -92,12 +93,66 @@ wait_exit() {
     wait "$GAME_PID" || STATUS=$?
     GAME_PID=
 }
+# ends_with STATUS WHAT: the game ends, and what ended it gave that exit status
+ends_with() {
+    wait_exit
+    [ "$STATUS" -eq "$1" ] || fail "$2 gave exit status $STATUS, not $1"
+}
 
 # press KEY...: holds each key for 0.1 s (five ticks, well under the menu's key repeat of 11)
 press() {
     for k in "$@"; do
         xdotool keydown "$k" sleep 0.1 keyup "$k" sleep 0.1
     done
+}
+
+# The screens, moved through with key presses that a busy machine cannot lose (a press that the
+# game's ticks all miss is never seen).
+
+# hold KEY WHAT CHECK...: holds the key down until the check passes (see wait_for)
+hold() {
+    local key=$1
+    shift
+    xdotool keydown "$key"
+    wait_for "$@"
+    xdotool keyup "$key"
+}
+# play: holds Enter on the title screen until a game shows; in a game Enter does nothing
+play() { hold Return "a game" game_shown; }
+
+# leave_game: Esc back to the title screen, pressed again only while a game or its game-over
+# screen stays on screen, as a second press that reached the title screen would quit
+leave_game() {
+    local end=$((SECONDS + 20)) again=$((SECONDS + 3))
+    press Escape
+    until title_shown; do
+        [ "$SECONDS" -lt "$end" ] || fail "timed out waiting for the title screen after a game"
+        if [ "$SECONDS" -ge "$again" ] && { in_game || game_over_shown; }; then
+            press Escape
+            again=$((SECONDS + 3))
+        fi
+        sleep 0.1
+    done
+}
+
+# quit: from a game Esc back to the title screen (as leave_game), and Esc on the title screen until
+# the game ends, with exit code 0
+quit() {
+    title_shown || leave_game
+    wait_for "the game to quit" eval 'press Escape; ! running'
+    ends_with 0 "Esc on the title screen"
+}
+
+# launcher_runs LAUNCHER PROGRAM FOLDER: the launcher, started from /, runs that program in that
+# working folder; the title screen shows and Esc quits with 0
+launcher_runs() {
+    GAME=$1 launch_game /
+    wait_for "the game's window" find_window
+    [ "$(readlink "/proc/$GAME_PID/exe")" = "$2" ] && [ "$(readlink "/proc/$GAME_PID/cwd")" = "$3" ] ||
+        fail "$1 ran $(readlink "/proc/$GAME_PID/exe") in $(readlink "/proc/$GAME_PID/cwd")"
+    xdotool mousemove 100 100
+    wait_for "the title screen" title_shown
+    quit
 }
 
 shoot() { import -window root "$WORK/shot.png"; }
@@ -145,8 +200,113 @@ bananas_at() {
     screen_has "${boxes[@]}"
 }
 
-# a game: the three status texts top right, no menu, and the ship at its start
-game_shown() {
+# a game: the three status texts top right and no title screen
+in_game() {
     screen_has "100 8 540 5 white 20 999" "100 8 540 15 white 20 999" "100 8 540 25 white 20 999" \
-        "140 68 250 250 white 0 39" && shows media/ship.bmp 308 435
+        "140 68 250 250 white 0 39"
+}
+# and the ship at its start
+game_shown() { in_game && shows media/ship.bmp 308 435; }
+# game over: the white "Game Over" and nothing else where the status texts and meters were
+game_over_shown() { screen_has "72 8 284 200 white 100 999" "100 30 540 5 lit 0 0" "101 41 5 0 lit 0 0"; }
+
+# find_ship: finds the ship in a new screenshot by the blue of its wings, 2 px right of and 13 px
+# below its corner, sets SX, SY to that corner and checks the whole picture is there
+find_ship() {
+    local at
+    shoot
+    at=$("$CONVERT" "$WORK/shot.png" -fuzz 5% -fill black +opaque '#3764cd' -fill white \
+        -opaque '#3764cd' -trim -format '%X %Y' info:)
+    [[ "$at" =~ ^\+([0-9]+)\ \+([0-9]+)$ ]] || return 1
+    SX=$((BASH_REMATCH[1] - 2)) SY=$((BASH_REMATCH[2] - 13))
+    [ "$SX" -ge 0 ] && [ "$SY" -ge 0 ] && shows media/ship.bmp "$SX" "$SY"
+}
+
+# a paused game: the framed "Paused" over the game's picture, its status texts still top right
+paused_shown() {
+    screen_has "300 1 170 205 white 290 301" "48 8 296 215 white 20 999" "100 8 540 5 white 20 999"
+}
+
+# clock_to FILE: the minutes and seconds of "Next Level In m:ss" in the last screenshot, as a
+# picture of its white pixels
+clock_to() { "$CONVERT" "$WORK/shot.png" -crop 32x8+608+5 +repage -fuzz 8% -fill black +opaque white "$1"; }
+# same_clock A B: the two pictures show the same time: a star or two may fall across the text
+same_clock() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" -le 2 ]; }
+# steady_clock_to FILE: the clock as two screenshots a moment apart agree on it (a passing enemy
+# is gone by the second)
+steady_clock_to() {
+    shoot && clock_to "$1"
+    until sleep 0.3 && shoot && clock_to "$WORK/again.png" && same_clock "$1" "$WORK/again.png"; do
+        cp "$WORK/again.png" "$1"
+    done
+}
+# clock_moved_from FILE: a new screenshot whose clock differs from the one in FILE
+clock_moved_from() { shoot && clock_to "$WORK/now.png" && ! same_clock "$1" "$WORK/now.png"; }
+# unpause KEY: the key held until the game is no longer paused, and its clock runs on
+unpause() {
+    hold "$1" "the game going on after $1" eval '! paused_shown'
+    shoot && clock_to "$WORK/resumed.png"
+    wait_for "the level clock running after $1" clock_moved_from "$WORK/resumed.png"
+}
+# clock_stands_for SECONDS: the clock shows the same all that time, and the game stays paused
+clock_stands_for() {
+    shoot && clock_to "$WORK/stood.png"
+    sleep "$1"
+    paused_shown || fail "the game no longer shows it is paused"
+    ! clock_moved_from "$WORK/stood.png" || fail "the level clock moved while the game was paused"
+}
+
+# sound_to_file: ALSA's default device writes Allegro's mix to $OUT for the games started with
+# HOME=$WORK/home: 16-bit unsigned stereo at 44100 Hz, silence at 32768. The null device never
+# waits, so the mix runs ahead of the clock: lengths count sound, not wall-clock time. Allegro is
+# told to take ALSA rather than look for a sound driver.
+OUT=$WORK/mix.raw
+SECOND=$((44100 * 4))
+sound_to_file() {
+    mkdir "$WORK/home"
+    echo "pcm.!default { type file; slave.pcm \"null\"; file \"$OUT\"; format \"raw\" }" >"$WORK/home/.asoundrc"
+    printf '[sound]\ndigi_card = ALSA\n' >"$WORK/home/allegro.cfg"
+}
+
+mixed() { stat -c %s "$OUT" 2>/dev/null || echo 0; }
+# wait_mixed TENTHS: waits until the mix has grown by that many tenths of a second; MIXED: its end
+wait_mixed() {
+    local from=$(($(mixed) / 4 * 4)) more=$(($1 * SECOND / 10))
+    wait_for "$1 tenths of a second of sound" eval '[ "$(mixed)" -ge $((from + more)) ]'
+    MIXED=$((from + more))
+}
+# loudest FROM TO: the largest swing from silence in that stretch of the mix, from a whole frame
+loudest() {
+    local from=$(($1 / 4 * 4))
+    tail -c +$((from + 1)) "$OUT" | head -c $(($2 - from)) | od -An -v -tu2 |
+        awk '{ for (i = 1; i <= NF; i++) { d = $i - 32768; if (d < 0) d = -d; if (d > m) m = d } }
+             END { print m + 0 }'
+}
+
+# loudness TENTHS: the largest swing in the next stretch of that length, after half a second for
+# what was sounding to die away
+loudness() {
+    local from
+    wait_mixed 5
+    from=$MIXED
+    wait_mixed "$1"
+    loudest "$from" "$MIXED"
+}
+# heard: something sounds in the mix after FROM, which moves on past each stretch found silent
+heard() {
+    local end
+    end=$(mixed)
+    [ "$(loudest "$FROM" "$end")" -gt 1000 ] || { FROM=$end && false; }
+}
+
+# media_sounding_only WAV: a copy of the media in $WORK/run where every sound but that one is silence
+media_sounding_only() {
+    local wav
+    rm -rf "$WORK/run" && mkdir "$WORK/run" && cp -r media "$WORK/run/"
+    for wav in "$WORK"/run/media/sound/*.wav; do
+        [ "${wav##*/}" != "$1" ] || continue
+        cmp -s -n 4 -i 36:0 "$wav" <(printf data) || fail "$wav does not have the plain 44-byte header"
+        { head -c 44 "$wav" && head -c $(($(stat -c %s "$wav") - 44)) /dev/zero; } >"$WORK/quiet.wav"
+        mv "$WORK/quiet.wav" "$wav"
+    done
 }

@@ -1,10 +1,9 @@
 /* padshim.c: a gamepad for the game without one: preloaded, it answers the library's opening
  * of /dev/input/js0 with the FIFO named in PAD_FIFO, which the test writes joystick events
  * into, and the ioctls that ask what the pad has with an Xbox-style pad's 8 axes and 11
- * buttons. The pad is plugged in while the FIFO exists. */
+ * buttons (only a joystick is asked those). The pad is plugged in while the FIFO exists. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
-#include <errno.h>
 #include <fcntl.h>
 #include <linux/joystick.h>
 #include <stdarg.h>
@@ -13,8 +12,6 @@
 #include <string.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
-
-static int pad_fd = -1;
 
 static const char *pad_fifo(const char *path) {
     const char *fifo = getenv("PAD_FIFO");
@@ -38,21 +35,7 @@ int open(const char *path, int flags, ...) {
     mode_t mode = (flags & O_CREAT) ? va_arg(ap, mode_t) : 0;
     va_end(ap);
     const char *fifo = pad_fifo(path);
-    if (!fifo)
-        return real(path, flags, mode);
-    int fd = real(fifo, O_RDONLY | O_NONBLOCK);
-    if (fd >= 0)
-        pad_fd = fd;
-    return fd;
-}
-
-int close(int fd) {
-    static int (*real)(int);
-    if (!real)
-        real = (int (*)(int))dlsym(RTLD_NEXT, "close");
-    if (fd == pad_fd)
-        pad_fd = -1;
-    return real(fd);
+    return fifo ? real(fifo, O_RDONLY | O_NONBLOCK) : real(path, flags, mode);
 }
 
 int ioctl(int fd, unsigned long request, ...) {
@@ -63,8 +46,6 @@ int ioctl(int fd, unsigned long request, ...) {
     va_start(ap, request);
     void *arg = va_arg(ap, void *);
     va_end(ap);
-    if (fd != pad_fd || pad_fd < 0)
-        return real(fd, request, arg);
     switch (request) {
     case JSIOCGVERSION:
         *(uint32_t *)arg = JS_VERSION;
@@ -76,7 +57,6 @@ int ioctl(int fd, unsigned long request, ...) {
         *(uint8_t *)arg = 11;
         return 0;
     default:
-        errno = EINVAL;
-        return -1;
+        return real(fd, request, arg);
     }
 }
