@@ -4,33 +4,23 @@
 
 #include "enemy.h"
 #include "logic.h"
-#include "particle.h"
 
-class Playing : public GameTest {
-  protected:
-    void SetUp() override { // Esc ends whatever game runs, so the next tick starts a new one
-        GameTest::SetUp();
-        key[KEY_ESC] = 1;
-        logic();
-        GameTest::SetUp();
-    }
-    // a tick with no enemy or enemy shot left from the one before, none of them to hurt the ship
-    static short tick() {
-        enemies.clear();
-        eshot.clear();
-        drawqueue.clear();
-        return logic();
-    }
-};
+using Playing = GameTest;
 
 // the fading of a meter of 10 is in the replay games; here the last point, and no lower
 TEST_F(Playing, InsanityFadesAPointOnTheFiftyFirstTickDownToNought) {
-    tick(); // the game under way
+    key[KEY_ESC] = 1; // Esc ends whatever game runs, so the next tick starts a new one
+    logic();
+    GameTest::SetUp();
+    logic(); // the game under way
     player.insanity_level = 1;
     std::vector<int> faded; // the ticks on which a point went
     for (int t = 1; t <= 153; t++) {
+        enemies.clear(); // none of them, nor their shots, to hurt the ship
+        eshot.clear();
+        drawqueue.clear();
         short before = player.insanity_level;
-        tick();
+        logic();
         if (player.insanity_level != before)
             faded.push_back(t);
     }
