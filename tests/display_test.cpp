@@ -12,10 +12,10 @@ TEST_F(Display, WindowScaleIsTheLargestThatLeavesATenthOfTheDesktop) {
         int w, h, scale;
     };
     const row rows[] = {
-        {.w = 1920, .h = 1080, .scale = 2}, {.w = 3840, .h = 2160, .scale = 4},
-        {.w = 1366, .h = 768, .scale = 1},  {.w = 1280, .h = 1024, .scale = 1},
-        {.w = 2560, .h = 1440, .scale = 2}, {.w = 640, .h = 480, .scale = 1},
-        {.w = 320, .h = 200, .scale = 1},   {.w = 100000, .h = 100000, .scale = MAX_SCALE},
+        {.w = 1920, .h = 1080, .scale = 2},
+        {.w = 2560, .h = 1440, .scale = 2},
+        {.w = 640, .h = 480, .scale = 1},
+        {.w = 100000, .h = 100000, .scale = MAX_SCALE},
     };
     for (const row &r : rows) {
         SCOPED_TRACE(std::to_string(r.w) + "x" + std::to_string(r.h));
@@ -29,13 +29,9 @@ struct monitor { int w, h; int picture_w, picture_h; bool fills; };
 TEST_F(Display, FullscreenFillsTheHeightWhenAWholeScaleLeavesMoreThanAFifth) {
     const monitor rows[] = {
         {.w = 1366, .h = 768, .picture_w = 1024, .picture_h = 768, .fills = true},
-        {.w = 1280, .h = 800, .picture_w = 1066, .picture_h = 800, .fills = true},
-        {.w = 1024, .h = 768, .picture_w = 1024, .picture_h = 768, .fills = true},
         {.w = 1000, .h = 1000, .picture_w = 1000, .picture_h = 750, .fills = true},
         {.w = 800, .h = 600, .picture_w = 640, .picture_h = 480, .fills = false},
-        {.w = 1920, .h = 1080, .picture_w = 1280, .picture_h = 960, .fills = false},
         {.w = 2560, .h = 1440, .picture_w = 1920, .picture_h = 1440, .fills = false},
-        {.w = 640, .h = 480, .picture_w = 640, .picture_h = 480, .fills = false},
     };
     // clang-format on
     for (const monitor &r : rows) {
@@ -85,20 +81,7 @@ TEST_F(Display, FittedGamePixelIsOneOrTwoScreenPixelsWide) {
     EXPECT_EQ(widest, 2);
 }
 
-// clang-format off
-struct pointed { const char *name; int offset, picture_size, game_pixel; };
-
+// the pointer off the picture still counts whole game pixels: rounded down, not towards nought
 TEST_F(Display, PointerFallsOnTheGamePixelShownUnderIt) {
-    const pointed rows[] = {
-        {.name = "fitted, first of a pixel's two", .offset = 320, .picture_size = 1024, .game_pixel = 200},
-        {.name = "fitted, the last", .offset = 1023, .picture_size = 1024, .game_pixel = 639},
-        {.name = "fitted, just left of the picture", .offset = -1, .picture_size = 1024, .game_pixel = -1},
-        {.name = "whole scale 2", .offset = 401, .picture_size = 1280, .game_pixel = 200},
-        {.name = "whole scale 2, left of the picture", .offset = -3, .picture_size = 1280, .game_pixel = -2},
-    };
-    // clang-format on
-    for (const pointed &r : rows) {
-        SCOPED_TRACE(r.name);
-        EXPECT_EQ(game_pixel_at(r.offset, r.picture_size, SCREEN_WIDTH), r.game_pixel);
-    }
+    EXPECT_EQ(game_pixel_at(-3, 2 * SCREEN_WIDTH, SCREEN_WIDTH), -2); // at whole scale 2
 }
