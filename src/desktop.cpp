@@ -202,21 +202,28 @@ static void show_sound_notice() {
     buffer_textout_centre_ex(font, desktop.sound_on ? "Sound on" : "Sound off", 320, 8, white());
 }
 
-// while the sound is off, the mark goes first after the frame's clear, under everything of the game
+// while the sound is off, the mark goes into the frame's queue just after its clear, under
+// everything of the game
 static void mark_sound_off() {
+    if (desktop.sound_on || !mute_mark)
+        return;
+    const bool cleared = !drawqueue.empty() && drawqueue.front().type == CMD_CLEAR_TO_COLOR;
+    buffer_draw_sprite(mute_mark, MARK_X, MARK_Y);
+    std::rotate(drawqueue.begin() + cleared, drawqueue.end() - 1, drawqueue.end());
+}
+
+// the mark over the paused game's picture, which is a still
+static void mark_sound_off_over() {
     if (!desktop.sound_on && mute_mark)
         buffer_draw_sprite(mute_mark, MARK_X, MARK_Y);
 }
 
-// keeps the picture of the tick just run, without the mark, painting it now rather than with the
-// frame
+// keeps the picture of the tick just run, painting it now rather than with the frame; the mark is
+// not queued yet, and the frame it would have gone into is painted here
 static void pause_game() {
     desktop.paused = true;
     desktop.repaint = true;
     hold_loop();
-    drawqueue.erase(std::remove_if(drawqueue.begin(), drawqueue.end(),
-                                   [](const drawthing &d) { return d.bmp == mute_mark; }),
-                    drawqueue.end());
     draw_all();
     blit(back_buffer, paused_picture, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
 }
@@ -239,7 +246,7 @@ static void draw_paused_game() {
     buffer_rect(170, 205, 470, 250, white());
     buffer_textout_centre_ex(font, "Paused", 320, 215, white());
     buffer_textout_centre_ex(font, "P to play on, Esc to leave the game", 320, 233, white());
-    mark_sound_off(); // the paused picture is a still: the mark goes over it
+    mark_sound_off_over();
 }
 
 // a paused game runs no tick of its own; Esc hands the tick to the game, which leaves as it
@@ -268,10 +275,11 @@ short desktop_tick(short state) {
         state = paused_tick(pause_pressed && !lost);
     } else {
         bool was_playing = state == STATE_PLAYING;
-        mark_sound_off();
         state = run_state(state);
         if (was_playing && state == STATE_PLAYING && (pause_pressed || lost))
             pause_game();
+        else
+            mark_sound_off();
     }
     show_sound_notice();
     return state;

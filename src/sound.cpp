@@ -21,6 +21,11 @@
 
 // how long the device has to open before the game goes on without sound
 constexpr auto DEVICE_ANSWER_LIMIT = std::chrono::milliseconds(300);
+// the mix: 16-bit unsigned stereo at 44100 Hz, the library's own choice, handed to its ALSA driver
+// below and asked of the device by the probe, so that the two never differ
+constexpr unsigned MIX_RATE = 44100, MIX_CHANNELS = 2, MIX_BITS = 16;
+constexpr snd_pcm_format_t MIX_FORMAT = SND_PCM_FORMAT_U16;
+constexpr unsigned MIX_LATENCY_US = 100000; // the driver's buffer, a tenth of a second
 // how often the sound drivers run, as the library's own background thread runs them
 constexpr auto DRIVER_PERIOD = std::chrono::milliseconds(10);
 
@@ -45,8 +50,8 @@ static bool device_answers(const char *device) {
         snd_pcm_t *pcm;
         // set up as the library sets it up, since some devices open their output only then
         if (snd_pcm_open(&pcm, name.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) == 0) {
-            snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED, 2, 44100, 1,
-                               100000);
+            snd_pcm_set_params(pcm, MIX_FORMAT, SND_PCM_ACCESS_RW_INTERLEAVED, MIX_CHANNELS,
+                               MIX_RATE, 1, MIX_LATENCY_US);
             snd_pcm_close(pcm);
         }
         std::lock_guard<std::mutex> hold(p->lock);
@@ -122,7 +127,16 @@ static bg_manager game_thread = {
     1,           start_library_thread, stop_both_threads,  take_driver,
     drop_driver, enable_interrupts,    disable_interrupts, interrupts_disabled};
 
+// the mix written over whatever the player's allegro.cfg says of it, in memory only
+static void settle_the_mix() {
+    const std::string settings = "[sound]\nsound_freq = " + std::to_string(MIX_RATE) +
+                                 "\nsound_bits = " + std::to_string(MIX_BITS) +
+                                 "\nsound_stereo = " + std::to_string(MIX_CHANNELS == 2) + "\n";
+    override_config_data(settings.c_str(), settings.size());
+}
+
 void start_sound() {
+    settle_the_mix();
     if (!device_answers(get_config_string("sound", "alsa_device", "default")))
         return;
     if (_unix_bg_man && !library_thread) {

@@ -39,14 +39,6 @@ void GameTest::SetUp() {
     clear_to_color(back_buffer, makecol(0, 0, 0));
 }
 
-std::vector<drawthing> GameTest::queued_sprites(BITMAP *picture) {
-    std::vector<drawthing> found;
-    for (const drawthing &d : drawqueue)
-        if ((d.type == CMD_SPRITE || d.type == CMD_ROTATE_SPRITE) && d.bmp == picture)
-            found.push_back(d);
-    return found;
-}
-
 bool GameTest::queued_text(const std::string &text) {
     for (const drawthing &d : drawqueue)
         if ((d.type == CMD_TEXTOUT || d.type == CMD_TEXTOUT_CENTRE ||

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 // how many pixels of two pictures of one size differ
 int differing_pixels(BITMAP *a, BITMAP *b);
@@ -19,11 +18,6 @@ class GameTest : public ::testing::Test {
   protected:
     void SetUp() override;
 
-    static void press(int k) { key[k] = 1; }
-    static void release(int k) { key[k] = 0; }
-
-    // the queued sprites (plain or rotated) that show this picture
-    static std::vector<drawthing> queued_sprites(BITMAP *picture);
     // whether a text command with exactly this text is queued
     static bool queued_text(const std::string &text);
 };

@@ -51,56 +51,44 @@ TEST(BrowserKeys, EachScancodeHasOneName) {
 }
 
 // a standard pad in the browser steers, fires, chooses and leaves as the same pad on the desktop
-struct BrowserPad : GameTest {
-    float axes[STANDARD_AXES] = {};
-    bool buttons[STANDARD_BUTTONS] = {};
-
-    void SetUp() override {
-        GameTest::SetUp();
-        num_joysticks = 1;
-        describe_pad(joy[0]);
-        read_pad(); // a pad at rest, so that a press is new
-    }
-    void read_pad() {
-        pad_from_standard(axes, buttons, joy[0]);
-        read_gamepad();
-    }
-};
+using BrowserPad = GameTest;
 
 TEST_F(BrowserPad, StandardPadActsAsOnTheDesktop) {
     struct row {
         const char *name;
-        int axis, button; // of the standard pad: -1 for none
+        int axis = -1, button = -1; // of the standard pad: -1 for none
         float at;
         bool left, right, up, down, fire, choose, back;
     };
     const row rows[] = {
-        {.name = "left stick left", .axis = 0, .button = -1, .at = -0.8f, .left = true},
-        {.name = "left stick down", .axis = 1, .button = -1, .at = 0.9f, .down = true},
-        {.name = "left stick in the dead zone", .axis = 0, .button = -1, .at = 0.2f},
-        {.name = "left stick's NaN", .axis = 0, .button = -1, .at = 0.0f / 0.0f},
-        {.name = "right stick", .axis = 2, .button = -1, .at = -1.0f},
-        {.name = "d-pad left", .axis = -1, .button = DPAD_LEFT, .left = true},
-        {.name = "d-pad right", .axis = -1, .button = DPAD_RIGHT, .right = true},
-        {.name = "d-pad up", .axis = -1, .button = DPAD_UP, .up = true},
-        {.name = "A", .axis = -1, .button = 0, .fire = true, .choose = true},
-        {.name = "Y", .axis = -1, .button = 3, .fire = true, .choose = true},
-        {.name = "Back", .axis = -1, .button = 8, .back = true},
-        {.name = "Start", .axis = -1, .button = 9, .choose = true},
-        {.name = "left bumper", .axis = -1, .button = 4},
+        {.name = "left stick left", .axis = 0, .at = -0.8f, .left = true},
+        {.name = "left stick down", .axis = 1, .at = 0.9f, .down = true},
+        {.name = "left stick in the dead zone", .axis = 0, .at = 0.2f},
+        {.name = "left stick's NaN", .axis = 0, .at = 0.0f / 0.0f},
+        {.name = "right stick", .axis = 2, .at = -1.0f},
+        {.name = "d-pad left", .button = DPAD_LEFT, .left = true},
+        {.name = "d-pad right", .button = DPAD_RIGHT, .right = true},
+        {.name = "d-pad up", .button = DPAD_UP, .up = true},
+        {.name = "A", .button = 0, .fire = true, .choose = true},
+        {.name = "Y", .button = 3, .fire = true, .choose = true},
+        {.name = "Back", .button = 8, .back = true},
+        {.name = "Start", .button = 9, .choose = true},
+        {.name = "left bumper", .button = 4},
     };
+    num_joysticks = 1;
+    describe_pad(joy[0]);
     for (const row &r : rows) {
         SCOPED_TRACE(r.name);
-        for (float &a : axes)
-            a = 0;
-        for (bool &b : buttons)
-            b = false;
-        read_pad();
+        float axes[STANDARD_AXES] = {};
+        bool buttons[STANDARD_BUTTONS] = {};
+        pad_from_standard(axes, buttons, joy[0]);
+        read_gamepad(); // a pad at rest, so that the press is new
         if (r.axis >= 0)
             axes[r.axis] = r.at;
         if (r.button >= 0)
             buttons[r.button] = true;
-        read_pad();
+        pad_from_standard(axes, buttons, joy[0]);
+        read_gamepad();
         EXPECT_EQ(gamepad.left, r.left);
         EXPECT_EQ(gamepad.right, r.right);
         EXPECT_EQ(gamepad.up, r.up);
