@@ -51,12 +51,9 @@ constexpr int SPAN = 25; // recorded ticks a line
 // FNV-1a, shown as two hex digits
 struct hash {
     uint32_t h = 2166136261u;
-    void add(const unsigned char *bytes, size_t count) {
-        for (size_t i = 0; i < count; i++)
-            h = (h ^ bytes[i]) * 16777619u;
-    }
     void add(const std::string &entry) {
-        add(reinterpret_cast<const unsigned char *>(entry.c_str()), entry.size() + 1);
+        for (const char c : entry + '\n')
+            h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
     }
     std::string hex() const { // mixed first, so that every bit of the hash reaches the digits
         const uint32_t m = (h ^ h >> 16) * 0x85ebca6bu, n = (m ^ m >> 13) * 0xc2b2ae35u;
@@ -153,7 +150,7 @@ tick digest(int number, short state) {
         hash picture;
         const int bytes = back_buffer->w * ((bitmap_color_depth(back_buffer) + 7) / 8);
         for (int y = 0; y < back_buffer->h; y++)
-            picture.add(back_buffer->line[y], bytes);
+            picture.add(std::string(reinterpret_cast<char *>(back_buffer->line[y]), bytes));
         d.parts[PART_COUNT - 1].push_back(say("%08x", picture.h));
     }
     drawqueue.clear();
