@@ -8,10 +8,10 @@
 // bananas, the game-over screen's clock, the level clock) starts as it does when the game
 // starts, whichever script ran before.
 //
-// A line of the record is a span of ticks: FIRST-LAST, a hash of each tick, a hash of each of the
-// tick's PARTS over the span, and the named values that changed in it, as NAME=VALUE@TICK,... Where
-// a script runs through a stretch quickly, only every QUICK_STEPth tick is recorded, on lines of
-// their own written FIRST-LAST/QUICK_STEP.
+// A line of the record is a span of SPAN ticks: FIRST-LAST, a hash of each tick, a hash of each of
+// the tick's PARTS over the span, and TICK:NAME=VALUE for each named value that changed in it.
+// Where a script runs through a stretch quickly, only every QUICK_STEPth tick is recorded, on lines
+// of their own written FIRST-LAST/QUICK_STEP.
 #include "desktop.h"
 #include "draw.h"
 #include "enemy.h"
@@ -395,11 +395,12 @@ void tell_difference(const char *script, const std::string &recorded, const line
     while (i + 1 < l.played.size() && hash_at(ticks, i) == hash_at(l.ticks, i))
         i++;
     const tick &d = l.played[i];
-    const char *which = hash_at(ticks, i) == hash_at(l.ticks, i) ? " or before (the hashes agree)"
-                        : l.quick ? " (only every 50th is recorded here)"
-                                  : "";
+    const std::string which = hash_at(ticks, i) == hash_at(l.ticks, i)
+                                  ? " or before (the hashes agree)"
+                              : l.quick ? say(" (only every %dth is recorded here)", QUICK_STEP)
+                                        : "";
     printf("%s: the first tick that differs is %d%s\n  recorded: %s\n  played:   %s\n", script,
-           d.number, which, recorded.c_str(), l.text().c_str());
+           d.number, which.c_str(), recorded.c_str(), l.text().c_str());
     printf("  named values recorded:%s\n  played instead:%s\n", only_in(changes, l.changes).c_str(),
            only_in(l.changes, changes).c_str());
     for (int p = 0; p < PART_COUNT; p++) {
