@@ -76,11 +76,13 @@ static void put_le32(unsigned char *b, uint32_t v) {
         b[i] = v >> 8 * i & 0xff;
 }
 
-static std::string say(const char *format, ...) {
-    char text[200];
-    va_list args;
+std::string say(const char *format, ...) {
+    va_list args, again;
     va_start(args, format);
-    vsnprintf(text, sizeof text, format, args);
+    va_copy(again, args);
+    std::string text(std::max(0, vsnprintf(nullptr, 0, format, args)), '\0');
+    vsnprintf(text.data(), text.size() + 1, format, again);
+    va_end(again);
     va_end(args);
     return text;
 }

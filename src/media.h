@@ -31,6 +31,10 @@ const char *load_media(const std::string &folder = media_folder());
 // safe on a half-loaded set: whatever failed to load is still null
 void release_media();
 
+// printf's formatting into a string of whatever length it takes: why a file was refused, in the
+// media's own words
+std::string say(const char *format, ...) __attribute__((format(printf, 1, 2)));
+
 // the bytes of a regular file no larger than MEDIA_FILE_MAX, read without ever waiting;
 // "" or why not
 std::string read_media_file(const char *path, std::vector<unsigned char> &bytes);

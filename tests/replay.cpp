@@ -1,12 +1,17 @@
-// replay.cpp: plays one of the scripted games headless and prints its record, a line a tick.
+// replay.cpp: plays one of the scripted games headless and prints its record.
 //
-//   replay_game SCRIPT                 the record, as tests/replay/SCRIPT.txt holds it
-//   replay_game SCRIPT --check RECORD  plays it against its record, and tells the first difference
-//   replay_game --list                 the scripts' names
+//   replay_game SCRIPT          the record, as tests/replay/SCRIPT.txt holds it
+//   replay_game SCRIPT RECORD   plays it against its record, and tells the first difference
+//   replay_game                 the scripts' names
 //
 // Each run is a fresh process, so the routines' own static state (the menu's choice and
 // bananas, the game-over screen's clock, the level clock) starts as it does when the game
 // starts, whichever script ran before.
+//
+// A line of the record is a span of SPAN ticks: FIRST-LAST, a hash of each tick, a hash of each of
+// the tick's PARTS over the span, and TICK:NAME=VALUE for each named value that changed in it.
+// Where a script runs through a stretch quickly, only every QUICK_STEPth tick is recorded, on lines
+// of their own written FIRST-LAST/QUICK_STEP.
 #include "desktop.h"
 #include "draw.h"
 #include "enemy.h"
@@ -20,13 +25,13 @@
 
 #include <allegro.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -35,27 +40,42 @@
 
 namespace {
 
-// what a tick is recorded by: each group's text is hashed into the line
-const char *const GROUPS[] = {"game",         "player",        "shots",          "enemies",
-                              "enemy shots",  "particles",     "power-ups",      "queued pictures",
-                              "queued texts", "queued shapes", "painted picture"};
-constexpr int GROUP_COUNT = sizeof(GROUPS) / sizeof(GROUPS[0]);
-constexpr int HASH_DIGITS = 2; // hex digits of a group's hash
+const char *const PARTS[] = {"game",         "player",        "shots",          "enemies",
+                             "enemy shots",  "particles",     "power-ups",      "queued pictures",
+                             "queued texts", "queued shapes", "painted picture"};
+constexpr int PART_COUNT = sizeof(PARTS) / sizeof(PARTS[0]);
+constexpr int PAINT_EVERY = 25; // ticks between the painted pictures
+constexpr int QUICK_STEP = 50;
+constexpr int SPAN = 25; // recorded ticks a line
 
-struct tick_digest {
-    std::vector<std::string> groups[GROUP_COUNT];      // each group's entries, one line each
-    std::vector<std::pair<std::string, long>> summary; // the values a reader follows in the diff
+// FNV-1a, shown as two hex digits
+struct hash {
+    uint32_t h = 2166136261u;
+    void add(const std::string &entry) {
+        for (const char c : entry + '\n')
+            h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    }
+    std::string hex() const { // mixed first, so that every bit of the hash reaches the digits
+        const uint32_t m = (h ^ h >> 16) * 0x85ebca6bu, n = (m ^ m >> 13) * 0xc2b2ae35u;
+        return say("%02x", (n ^ n >> 16) & 0xff);
+    }
 };
 
-std::string text_of(const char *format, ...) __attribute__((format(printf, 1, 2)));
-std::string text_of(const char *format, ...) {
-    char text[512];
-    va_list args;
-    va_start(args, format);
-    vsnprintf(text, sizeof text, format, args);
-    va_end(args);
+using values = std::vector<std::pair<const char *, double>>;
+
+// "name value name value...", as a part's entry reads
+std::string text_of(const values &named) {
+    std::string text;
+    for (const auto &[name, value] : named)
+        text += (text.empty() ? "" : " ") + say("%s %.9g", name, value);
     return text;
 }
+
+struct tick {
+    int number;
+    values named;                               // the values a reader follows
+    std::vector<std::string> parts[PART_COUNT]; // each part's entries, one line each
+};
 
 std::map<const void *, std::string> picture_names;
 
@@ -72,77 +92,69 @@ void name_pictures() {
         picture_names[picture[0]] = "crazy/" + name, picture_names[picture[1]] = "sane/" + name;
     picture_names[font] = "font";
 }
-std::string picture_name(const void *p) {
+// clang-format on
+
+const char *picture_name(const void *p) {
     auto found = picture_names.find(p);
-    return found != picture_names.end() ? found->second : "unnamed";
+    return found != picture_names.end() ? found->second.c_str() : "unnamed";
 }
 
-tick_digest digest(short state) {
-    tick_digest d;
-    d.groups[0].push_back(
-        text_of("state %d level %d score %d highscore %d", state, level, score, highscore));
+std::string shot_text(const _shot &s) {
+    return say("x %.9g y %.9g dx %.9g dy %.9g", s.x, s.y, s.dx, s.dy);
+}
+
+// the tick as the record holds it: the game's and the player's values, each list, the queued
+// drawing and, every PAINT_EVERYth tick, the picture painted from it
+tick digest(int number, short state) {
     const _player &p = player;
-    d.groups[1].push_back(text_of("crazy %d two_player %d shot_level %d fire_delay %d "
-                                  "p2_fire_delay %d insanity %d health %d times_crazy %d "
-                                  "x %.9g y %.9g dx %.9g dy %.9g",
-                                  p.crazy, p.two_player, p.shot_level, p.fire_delay,
-                                  p.p2_fire_delay, p.insanity_level, p.health_points, p.times_crazy,
-                                  p.x, p.y, p.dx, p.dy));
+    // clang-format off
+    tick d{number, {{"state", state}, {"level", level}, {"score", score}, {"highscore", highscore},
+        {"two_player", p.two_player}, {"crazy", p.crazy}, {"times_crazy", p.times_crazy},
+        {"insanity", p.insanity_level}, {"health", p.health_points}, {"shot_level", p.shot_level}},
+        {}};
+    // clang-format on
+    d.parts[0].push_back(text_of({d.named.begin(), d.named.begin() + 4}));
+    d.parts[1].push_back(text_of({d.named.begin() + 4, d.named.end()}) +
+                         say(" fire_delay %d p2_fire_delay %d x %.9g y %.9g dx %.9g dy %.9g",
+                             p.fire_delay, p.p2_fire_delay, p.x, p.y, p.dx, p.dy));
     for (const _shot &s : player.shots)
-        d.groups[2].push_back(text_of("x %.9g y %.9g dx %.9g dy %.9g", s.x, s.y, s.dx, s.dy));
+        d.parts[2].push_back(shot_text(s));
     for (const _enemy &e : enemies)
-        d.groups[3].push_back(text_of(
-            "alive %d type %d pattern %d start_delay %d fire_delay %d x %.9g y %.9g dx %.9g "
-            "dy %.9g ddx %.9g ddy %.9g base_x %.9g base_y %.9g",
-            e.alive, e.type, e.pattern, e.start_delay, e.fire_delay, e.x, e.y, e.dx, e.dy, e.ddx,
-            e.ddy, e.base_x, e.base_y));
+        d.parts[3].push_back(
+            say("alive %d type %d pattern %d start_delay %d fire_delay %d x %.9g y %.9g dx %.9g "
+                "dy %.9g ddx %.9g ddy %.9g base_x %.9g base_y %.9g",
+                e.alive, e.type, e.pattern, e.start_delay, e.fire_delay, e.x, e.y, e.dx, e.dy,
+                e.ddx, e.ddy, e.base_x, e.base_y));
     for (const _shot &s : eshot)
-        d.groups[4].push_back(text_of("x %.9g y %.9g dx %.9g dy %.9g", s.x, s.y, s.dx, s.dy));
+        d.parts[4].push_back(shot_text(s));
     for (const _particle &q : particles)
-        d.groups[5].push_back(text_of("alive %d kind %d life %d color %d x %.9g y %.9g dx %.9g "
-                                      "dy %.9g ddx %.9g ddy %.9g angle %.9g text \"%s\"",
-                                      q.alive, q.kind, q.life, q.color, q.x, q.y, q.dx, q.dy, q.ddx,
-                                      q.ddy, q.angle, q.text.c_str()));
+        d.parts[5].push_back(say("alive %d kind %d life %d color %d x %.9g y %.9g dx %.9g "
+                                 "dy %.9g ddx %.9g ddy %.9g angle %.9g text \"%s\"",
+                                 q.alive, q.kind, q.life, q.color, q.x, q.y, q.dx, q.dy, q.ddx,
+                                 q.ddy, q.angle, q.text.c_str()));
     for (const _powerup &u : powerups)
-        d.groups[6].push_back(
-            text_of("kind %d x %.9g y %.9g speed %.9g", u.kind, u.x, u.y, u.speed));
+        d.parts[6].push_back(say("kind %d x %.9g y %.9g speed %.9g", u.kind, u.x, u.y, u.speed));
     for (const drawthing &c : drawqueue) {
         const bool picture = c.type <= CMD_ROTATE_SPRITE, text = !c.text.empty() || c.fnt;
-        d.groups[picture ? 7
-                 : text  ? 8
-                         : 9]
-            .push_back(text_of(
+        d.parts[picture ? 7
+                : text  ? 8
+                        : 9]
+            .push_back(say(
                 "type %d x %d y %d w %d h %d color %d angle %d radius %d rx %d ry %d picture %s "
                 "font %s text \"%s\"",
                 c.type, c.x, c.y, c.w, c.h, c.color, c.angle, c.radius, c.rx, c.ry,
-                picture_name(c.bmp).c_str(), picture_name(c.fnt).c_str(), c.text.c_str()));
+                picture_name(c.bmp), picture_name(c.fnt), c.text.c_str()));
     }
-    d.summary = {{"state", state}, {"level", level}, {"score", score}, {"highscore", highscore},
-        {"two_player", p.two_player}, {"crazy", p.crazy}, {"times_crazy", p.times_crazy},
-        {"insanity", p.insanity_level}, {"health", p.health_points}, {"shot_level", p.shot_level},
-        {"shots", long(p.shots.size())}, {"enemies", long(enemies.size())},
-        {"enemy_shots", long(eshot.size())}, {"power-ups", long(powerups.size())}};
+    if (number % PAINT_EVERY == 0) { // the frame painted, as the window would show it
+        draw_all();
+        hash picture;
+        const int bytes = back_buffer->w * ((bitmap_color_depth(back_buffer) + 7) / 8);
+        for (int y = 0; y < back_buffer->h; y++)
+            picture.add(std::string(reinterpret_cast<char *>(back_buffer->line[y]), bytes));
+        d.parts[PART_COUNT - 1].push_back(say("%08x", picture.h));
+    }
+    drawqueue.clear();
     return d;
-}
-// clang-format on
-
-// FNV-1a, folded to the record's digits
-uint32_t hash_of(const std::vector<std::string> &entries) {
-    uint32_t h = 2166136261u;
-    for (const std::string &e : entries)
-        for (char c : e + "\n")
-            h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-    return h;
-}
-
-// FNV-1a of the back buffer's pixels
-uint32_t picture_hash() {
-    uint32_t h = 2166136261u;
-    const int bytes = back_buffer->w * ((bitmap_color_depth(back_buffer) + 7) / 8);
-    for (int y = 0; y < back_buffer->h; y++)
-        for (int x = 0; x < bytes; x++)
-            h = (h ^ back_buffer->line[y][x]) * 16777619u;
-    return h;
 }
 
 // the scripts: each tick's keys, pointer and pad, from the tick and what the game shows
@@ -306,65 +318,98 @@ void level_change(int t, short) {
         level = 3 + (t - 3700) / 600;
 }
 
-// elsewhere only every QUICK_STEPth tick is recorded: these run through a stretch quickly
-bool crazy_spell_slow(int t) {
-    return t <= 150 || t > 750;
-}
-bool level_change_slow(int t) {
-    return t > 3550 && t <= 3710;
-}
-
 struct script {
     const char *name;
     unsigned seed;
     int ticks;
     void (*input)(int tick, short state);
-    bool (*every_tick)(int tick); // which ticks are recorded one by one; null: all
+    bool (*quick)(int tick); // the ticks of the stretches run through quickly; null: none
 };
-constexpr int QUICK_STEP = 50;
-constexpr int PAINT_EVERY = 25;
 
 const script SCRIPTS[] = {
     {"title_menu", 1, 300, title_menu, nullptr},
     {"one_player", 26, 600, one_player, nullptr},
     {"two_player", 3, 425, two_player, nullptr},
-    {"crazy_spell", 4, 885, crazy_spell, crazy_spell_slow},
+    {"crazy_spell", 4, 885, crazy_spell, [](int t) { return t > 150 && t <= 750; }},
     {"death", 5, 450, death, nullptr},
-    {"level_change", 6, 6710, level_change, level_change_slow},
+    {"level_change", 6, 6710, level_change, [](int t) { return t <= 3550 || t > 3710; }},
 };
 
-void clear_input() {
-    for (int k = 0; k < KEY_MAX; k++)
-        key[k] = 0;
-    mouse_b = 0;
-    num_joysticks = 0;
-    joy[0] = {};
+// a line of the record as it is played
+struct line {
+    int first = 0;
+    bool quick = false;
+    std::vector<tick> played;         // each tick recorded
+    std::string ticks;                // the hash of each
+    hash parts[PART_COUNT];           // each part's hash over them
+    std::vector<std::string> changes; // TICK:NAME=VALUE for each named value that changed
+
+    // adds the tick, and its named values that differ from those last written
+    void add(tick d, values &last) {
+        hash of_tick;
+        for (int p = 0; p < PART_COUNT; p++) {
+            of_tick.add(PARTS[p]);
+            parts[p].add(std::to_string(d.number));
+            for (const std::string &entry : d.parts[p])
+                of_tick.add(entry), parts[p].add(entry);
+        }
+        ticks += of_tick.hex();
+        for (size_t n = 0; n < d.named.size(); n++)
+            if (last.empty() || last[n].second != d.named[n].second)
+                changes.push_back(say("%d:%s=%.9g", d.number, d.named[n].first, d.named[n].second));
+        last = d.named;
+        played.push_back(std::move(d));
+    }
+    std::string text() const {
+        std::string text = say("%d-%d", first, played.back().number);
+        text += (quick ? say("/%d ", QUICK_STEP) : " ") + ticks + " ";
+        for (const hash &h : parts)
+            text += h.hex();
+        for (const std::string &change : changes)
+            text += " " + change;
+        return text;
+    }
+};
+
+std::string hash_at(const std::string &hashes, size_t i) {
+    return hashes.substr(std::min(2 * i, hashes.size()), 2);
 }
 
-std::string hex(uint32_t h) {
-    char text[16];
-    snprintf(text, sizeof text, "%0*x", HASH_DIGITS,
-             (h ^ (h >> 16)) & ((1u << 4 * HASH_DIGITS) - 1));
-    return text;
+// the named values' changes in one list and not in the other
+std::string only_in(const std::vector<std::string> &these, const std::vector<std::string> &those) {
+    std::string text;
+    for (const std::string &change : these)
+        if (std::find(those.begin(), those.end(), change) == those.end())
+            text += " " + change;
+    return text.empty() ? " none" : text;
 }
 
-// how the line played differs from the line recorded: the named values, and the played entries
-// of each group whose hash differs
-void tell_difference(const script &s, int t, const std::string &recorded, const std::string &line,
-                     const tick_digest &d, std::map<std::string, std::string> &named) {
-    printf("%s: the first tick that differs is %d\n  recorded: %s\n  played:   %s\n", s.name, t,
-           recorded.c_str(), line.c_str());
-    for (const auto &[name, value] : d.summary)
-        if (named[name] != std::to_string(value))
-            printf("  %s: recorded %s, played %ld\n", name.c_str(), named[name].c_str(), value);
-    const size_t at = recorded.find(' ') + 1, from = line.find(' ') + 1;
-    for (int g = 0; g < GROUP_COUNT; g++) {
-        if (recorded.compare(at + g * HASH_DIGITS, HASH_DIGITS, line, from + g * HASH_DIGITS,
-                             HASH_DIGITS) == 0)
+// how a line played differs from its record: the first tick whose hash differs, the named values'
+// changes that differ, and what was played at that tick in each part whose hash differs
+void tell_difference(const char *script, const std::string &recorded, const line &l) {
+    std::istringstream words(recorded);
+    std::string span, ticks, parts;
+    words >> span >> ticks >> parts;
+    const std::vector<std::string> changes{std::istream_iterator<std::string>(words), {}};
+    size_t i = 0;
+    while (i + 1 < l.played.size() && hash_at(ticks, i) == hash_at(l.ticks, i))
+        i++;
+    const tick &d = l.played[i];
+    const std::string which = hash_at(ticks, i) == hash_at(l.ticks, i)
+                                  ? " or before (the hashes agree)"
+                              : l.quick ? say(" (only every %dth is recorded here)", QUICK_STEP)
+                                        : "";
+    printf("%s: the first tick that differs is %d%s\n  recorded: %s\n  played:   %s\n", script,
+           d.number, which.c_str(), recorded.c_str(), l.text().c_str());
+    printf("  named values recorded:%s\n  played instead:%s\n", only_in(changes, l.changes).c_str(),
+           only_in(l.changes, changes).c_str());
+    for (int p = 0; p < PART_COUNT; p++) {
+        if (hash_at(parts, p) == l.parts[p].hex())
             continue;
-        printf("  %s differs; what was played:%s\n", GROUPS[g], d.groups[g].empty() ? " none" : "");
-        for (size_t i = 0; i < d.groups[g].size() && i < 12; i++)
-            printf("    %s %zu: %s\n", GROUPS[g], i, d.groups[g][i].c_str());
+        printf("  %s: differs in this line; what was played at tick %d:%s\n", PARTS[p], d.number,
+               d.parts[p].empty() ? " none" : "");
+        for (size_t e = 0; e < d.parts[p].size() && e < 12; e++)
+            printf("    %s %zu: %s\n", PARTS[p], e, d.parts[p][e].c_str());
     }
 }
 
@@ -373,41 +418,35 @@ void tell_difference(const script &s, int t, const std::string &recorded, const 
 int play(const script &s, const std::vector<std::string> *record) {
     reset_game_globals(s.seed);
     short state = STATE_MENU;
-    std::vector<std::pair<std::string, long>> last_summary;
-    std::map<std::string, std::string> named; // the values as the record has them so far
+    line l;
+    values last; // the named values as last written
     size_t at = 0;
     for (int t = 1; t <= s.ticks; t++) {
-        clear_input();
+        for (int k = 0; k < KEY_MAX; k++)
+            key[k] = 0;
+        mouse_b = num_joysticks = 0;
+        joy[0] = {};
         s.input(t, state);
         counter = 1;
         run_pending_ticks(state, desktop_tick); // as the game's loop runs them
-        if (s.every_tick && !s.every_tick(t) && t % QUICK_STEP != 0) {
+        const bool quick = s.quick && s.quick(t);
+        if (l.first == 0)
+            l.first = t, l.quick = quick;
+        if (quick && t % QUICK_STEP != 0 && t < s.ticks) {
             drawqueue.clear();
             continue;
         }
-        tick_digest d = digest(state);
-        if (t % PAINT_EVERY == 0) // the frame painted now and then, as the window would show it
-            draw_all(), d.groups[GROUP_COUNT - 1].push_back(hex(picture_hash()));
-        drawqueue.clear();
-        std::string line = std::to_string(t) + " ";
-        for (const std::vector<std::string> &group : d.groups)
-            line += hex(hash_of(group));
-        for (size_t i = 0; i < d.summary.size(); i++)
-            if (last_summary.empty() || last_summary[i] != d.summary[i])
-                line += " " + d.summary[i].first + "=" + std::to_string(d.summary[i].second);
-        last_summary = d.summary;
-        if (!record) {
-            puts(line.c_str());
+        l.add(digest(t, state), last);
+        if (t < s.ticks && l.played.size() < SPAN && (s.quick && s.quick(t + 1)) == quick)
             continue;
-        }
-        const std::string recorded = at < record->size() ? (*record)[at++] : "(the end)";
-        std::istringstream words(recorded.substr(std::min(recorded.size(), line.find(' ', 1))));
-        for (std::string w; words >> w;)
-            named[w.substr(0, w.find('='))] = w.substr(w.find('=') + 1);
-        if (recorded != line) {
-            tell_difference(s, t, recorded, line, d, named);
+        if (record && (at >= record->size() || (*record)[at] != l.text())) {
+            tell_difference(s.name, at < record->size() ? (*record)[at] : "(the end)", l);
             return 1;
         }
+        if (!record)
+            puts(l.text().c_str());
+        at++;
+        l = {};
     }
     if (record && at != record->size())
         printf("%s: the game ended at tick %d, before its record\n", s.name, s.ticks);
@@ -419,19 +458,19 @@ int play(const script &s, const std::vector<std::string> *record) {
 int main(int argc, char **argv) {
     const script *chosen = nullptr;
     for (const script &s : SCRIPTS)
-        if (argc == 2 && strcmp(argv[1], "--list") == 0)
+        if (argc == 1)
             puts(s.name);
-        else if (argc > 1 && strcmp(argv[1], s.name) == 0)
+        else if (strcmp(argv[1], s.name) == 0)
             chosen = &s;
     if (!chosen)
-        return argc == 2 && strcmp(argv[1], "--list") == 0 ? 0 : 2;
+        return argc == 1 ? 0 : 2;
     std::vector<std::string> record; // the lines of the record to check against
-    std::ifstream file(argc == 4 && strcmp(argv[2], "--check") == 0 ? argv[3] : "");
-    for (std::string line; std::getline(file, line);)
-        if (!line.empty() && line[0] != '#')
-            record.push_back(line);
-    if (argc == 4 && !file.eof()) {
-        printf("%s: no record in %s; tools/record_replays.sh makes it\n", chosen->name, argv[3]);
+    std::ifstream file(argc == 3 ? argv[2] : "");
+    for (std::string text; std::getline(file, text);)
+        if (!text.empty() && text[0] != '#')
+            record.push_back(text);
+    if (argc == 3 && record.empty()) {
+        printf("%s: no record in %s; tools/record_replays.sh makes it\n", chosen->name, argv[2]);
         return 1;
     }
     alarm(60); // a game that does not end is a fault to report, not to wait for
@@ -444,7 +483,7 @@ int main(int argc, char **argv) {
     name_pictures();
     if (start_desktop() != 0)
         return 1;
-    int status = play(*chosen, argc == 4 ? &record : nullptr);
+    int status = play(*chosen, argc == 3 ? &record : nullptr);
     stop_desktop();
     release_media();
     stop_headless_library();

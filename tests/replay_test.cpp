@@ -1,10 +1,11 @@
 // The scripted games of replay.cpp, each played against its record: the game program stops at
-// the first line that differs and tells which values and which parts of the tick changed.
-#include "fixture.h"
+// the first line that differs and tells which tick, which values and which parts changed.
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 namespace {
 
@@ -20,21 +21,22 @@ std::string output_of(const std::string &command, bool &ok) {
     return said;
 }
 
+// the scripts' names, as the game program lists them
 std::vector<std::string> scripts() {
     bool ok;
     std::vector<std::string> names;
-    std::string listed = output_of(REPLAY_GAME " --list", ok);
+    std::string listed = output_of(REPLAY_GAME, ok);
     for (size_t at = 0, end; (end = listed.find('\n', at)) != std::string::npos; at = end + 1)
         names.push_back(listed.substr(at, end - at));
     return names;
 }
 
-class Replay : public GameTest, public ::testing::WithParamInterface<std::string> {};
+class Replay : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Replay, EveryTickPlaysAsRecorded) {
     bool ok;
-    std::string said = output_of(
-        REPLAY_GAME " " + GetParam() + " --check " REPLAY_RECORDS "/" + GetParam() + ".txt", ok);
+    std::string said =
+        output_of(REPLAY_GAME " " + GetParam() + " " REPLAY_RECORDS "/" + GetParam() + ".txt", ok);
     EXPECT_TRUE(ok) << said;
 }
 

@@ -4,8 +4,9 @@
 #   tools/record_replays.sh
 #
 # For a change to the game that is meant. Read `git diff tests/replay` before committing the new
-# records: each changed line is a tick that now plays differently, and only the ticks the change
-# should reach may differ. The records are the same on every run, byte for byte.
+# records: each changed line is a span of ticks that now plays differently, from its first changed
+# tick hash on, and only the ticks the change should reach may differ. The records are the same on
+# every run, byte for byte.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/common.sh
@@ -17,13 +18,14 @@ game=build-replay/tests/replay_game
 
 rm -f tests/replay/*.txt
 mkdir -p tests/replay
-for script in $("$game" --list); do
+for script in $("$game"); do
     {
-        echo "# made by tools/record_replays.sh: the $script game, a line a tick (but for every 50th"
-        echo "# tick only where the script runs through a stretch quickly): the tick, a hash of"
-        echo "# each of game, player, shots, enemies, enemy shots, particles, power-ups and the"
-        echo "# queued pictures, texts and shapes and the painted picture (every 25th tick), two hex"
-        echo "# digits each, then the values named that changed"
+        echo "# made by tools/record_replays.sh: the $script game, a line for each 25 ticks: FIRST-LAST,"
+        echo "# a hash of each tick (two hex digits), a hash of each of game, player, shots, enemies,"
+        echo "# enemy shots, particles, power-ups, queued pictures, texts and shapes and the painted"
+        echo "# picture (every 25th tick) over the line (two hex digits each), then TICK:NAME=VALUE for"
+        echo "# each named value that changed. A line FIRST-LAST/50 runs through a stretch quickly: it"
+        echo "# holds only every 50th tick."
         "$game" "$script"
     } >"tests/replay/$script.txt"
 done
