@@ -386,6 +386,13 @@ const char *load_media(const std::string &folder) {
     return nullptr;
 }
 
+const char *picture_file(const BITMAP *picture) {
+    for (const auto &p : PICTURES)
+        if (picture && *p.slot == picture)
+            return p.name;
+    return nullptr;
+}
+
 void release_media() {
     for (const auto &p : PICTURES) {
         if (*p.slot)

@@ -28,6 +28,8 @@ constexpr int SOUND_SECONDS_MAX = 30;
 // loads every picture and sound from the media folder; null, or what went wrong in full
 // ("Couldn't load /the/full/path: why")
 const char *load_media(const std::string &folder = media_folder());
+// the media file a loaded picture was read from, as the media folder names it; null for any other
+const char *picture_file(const BITMAP *picture);
 // safe on a half-loaded set: whatever failed to load is still null
 void release_media();
 
