@@ -2,13 +2,13 @@
 # thrown at the game.
 #
 # Mutations of the title picture and of the background sound (byte flips, header fields set to
-# extremes, truncations, chunks reordered), generated here from the seed, and hand-made hostile
-# files (huge and broken headers, a FIFO, a folder, a device, no media folder at all), each with
-# the reason the game must give for refusing it, or none if it must start. Each case runs the real
-# game in a copy of the media, in an X server of its worker's own: it must either refuse with exit
-# code 1 and a message naming the file in full, or start (the title shown, or a game begun with
-# Enter so that the sound plays) and quit with 0 on SIGTERM. Never a signal, a sanitizer report, a
-# hang, or more than 100 MB of resident memory.
+# extremes, truncations, the data chunk put first), generated here from the seed, and hand-made
+# hostile files (huge and broken headers, links to a FIFO and to a device, no media folder at all),
+# each with the reason the game must give for refusing it, or none if it must start. Each case runs
+# the real game in a copy of the media, in an X server of its worker's own: it must either refuse
+# with exit code 1 and a message naming the file in full, or start (the title shown, or a game
+# begun with Enter so that the sound plays) and quit with 0 on SIGTERM. Never a signal, a sanitizer
+# report, a hang, or more than 100 MB of resident memory.
 import argparse
 import concurrent.futures
 import functools
@@ -18,6 +18,7 @@ import queue
 import random
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import time
@@ -35,33 +36,20 @@ def u32(value):
     return (value & 0xFFFFFFFF).to_bytes(4, "little")
 
 
-def u16(value):
-    return (value & 0xFFFF).to_bytes(2, "little")
-
-
 def put(data, at, field):
     return data[:at] + field + data[at + len(field):]
 
 
+# the file header and the 40-byte info header: one plane, no palette size or resolution given
 def bmp_header(width, height, bits, compression, pixels_at=54):
-    return (b"BM" + u32(0) * 2 + u32(pixels_at) + u32(40) + u32(width) + u32(height) + u16(1) +
-            u16(bits) + u32(compression) + u32(0) * 5)
+    return b"BM" + struct.pack("<8xIIiiHHI20x", pixels_at, 40, width, height, 1, bits, compression)
 
 
 def wav(fmt_tag, channels, rate, bits, data, chunks_before=b"", fmt_extra=b""):
-    fmt = u16(fmt_tag) + u16(channels) + u32(rate) + u32(rate * channels * bits // 8)
-    fmt += u16(channels * bits // 8) + u16(bits) + fmt_extra
+    frame = channels * bits // 8
+    fmt = struct.pack("<HHIIHH", fmt_tag, channels, rate, rate * frame, frame, bits) + fmt_extra
     body = b"WAVE" + chunks_before + b"fmt " + u32(len(fmt)) + fmt + b"data" + u32(len(data)) + data
     return b"RIFF" + u32(len(body)) + body
-
-
-def chunks(data):  # the WAV's chunks after the RIFF header, each whole
-    found, at = [], 12
-    while at + 8 <= len(data):
-        length = int.from_bytes(data[at + 4:at + 8], "little")
-        found.append(data[at:at + 8 + length + (length & 1)])
-        at += len(found[-1])
-    return found
 
 
 # the header fields (offset, width) that the mutations set to extremes
@@ -78,7 +66,7 @@ def mutation(seed, target, n):
     rng = random.Random(f"{seed} {target} {n}")
     data = bytearray((MEDIA / target).read_bytes())
     kind = rng.choice(["flip", "flip header", "extreme", "extremes", "truncate", "append"] +
-                      (["reorder", "odd chunk"] if target == SOUND else []))
+                      (["data first", "odd chunk"] if target == SOUND else []))
     if kind == "flip":
         for _ in range(rng.randint(1, 8)):
             data[rng.randrange(len(data))] = rng.randrange(256)
@@ -89,15 +77,13 @@ def mutation(seed, target, n):
         for _ in range(1 if kind == "extreme" else rng.randint(2, 4)):
             at, width = rng.choice(FIELDS[target])
             value = rng.choice(EXTREMES + [rng.getrandbits(32)])
-            data[at:at + width] = (u32 if width == 4 else u16)(value)
+            data[at:at + width] = u32(value)[:width]
     elif kind == "truncate":
         del data[rng.choice([rng.randrange(70), rng.randrange(len(data))]):]
     elif kind == "append":
         data += bytes(rng.randrange(256) for _ in range(rng.randint(1, 300)))
-    elif kind == "reorder":
-        parts = chunks(bytes(data))
-        rng.shuffle(parts)
-        data = data[:12] + b"".join(parts)
+    elif kind == "data first":  # the sound's data chunk moved before its fmt chunk
+        data = data[:12] + data[36:] + data[12:36]
     elif kind == "odd chunk":
         junk = bytes(rng.randrange(256) for _ in range(rng.choice([1, 3, 5, 77])))
         pad = b"\0" if rng.randrange(2) else b""
@@ -111,11 +97,6 @@ def link_to_fifo(path):
     os.symlink(path + ".fifo", path)
 
 
-def sound_of_17_mb(path):  # the real sound and a hole, never held here
-    shutil.copy(MEDIA / SOUND, path)
-    os.truncate(path, 17 << 20)
-
-
 # the hand-made cases: (name, file replaced, its bytes or what makes it, what the refusal says
 # after the file's path); made only when a case's turn comes, so that this script stays small
 # beside the game
@@ -125,7 +106,7 @@ def hand_made():
     top_down = put(title, 22, u32(-200))[:54] + b"".join(reversed(rows))
     samples = main[44:]
     large, cut_off = "picture too large (%d x %d)", "picture cut off (%d of %d bytes of pixels)"
-    rate, chunk = "sample rate %d Hz not between", "sound cut off (a chunk of %d bytes"
+    chunk = "sound cut off (a chunk of %d bytes"
     return [
         ("RLE8 100000 square, 1086 bytes", PICTURE,
          bmp_header(100000, 100000, 8, 1, 1078) + bytes(1024) + b"\0\x01" * 4,
@@ -147,24 +128,18 @@ def hand_made():
         ("cut after the headers", PICTURE, title[:100], cut_off % (46, 240000)),
         ("empty picture", PICTURE, b"", "not a BMP picture"),
         ("top-down title", PICTURE, top_down, STARTS),
-        ("10 MHz sound", SOUND, put(main, 24, u32(10000000)), rate % 10000000),
-        ("4 MHz sound", SOUND, put(main, 24, u32(4000000)), rate % 4000000),
-        ("rate 0", SOUND, put(main, 24, u32(0)), rate % 0),
+        ("rate 0", SOUND, put(main, 24, u32(0)), "sample rate 0 Hz not between"),
         ("no fmt chunk", SOUND,
          b"RIFF" + u32(len(samples) + 12) + b"WAVEdata" + u32(len(samples)) + samples,
          "sound has no format chunk before its data"),
         ("data of 2 GB", SOUND, put(main, 40, u32(0x7FFFFFFF)), chunk % 0x7FFFFFFF),
         ("fmt of 4 GB", SOUND, put(main, 16, u32(0xFFFFFFFF)), chunk % 0xFFFFFFFF),
-        ("sound of 17 MB", SOUND, sound_of_17_mb, "file too large (%d bytes" % (17 << 20)),
         ("extensible PCM", SOUND,
-         wav(0xFFFE, 1, 22050, 16, samples, fmt_extra=u16(22) + u16(16) + u32(4) + u16(1) +
+         wav(0xFFFE, 1, 22050, 16, samples, fmt_extra=struct.pack("<HHIH", 22, 16, 4, 1) +
              bytes.fromhex("000000001000800000aa00389b71")), STARTS),
         ("odd chunk with its pad byte", SOUND,
          wav(1, 1, 22050, 16, samples, chunks_before=b"LIST" + u32(3) + b"abc\0"), STARTS),
         ("stereo 8-bit at 96000 Hz", SOUND, wav(1, 2, 96000, 8, samples[:96000 * 2]), STARTS),
-        ("FIFO title", PICTURE, os.mkfifo, "not a regular file"),
-        ("FIFO sound", SOUND, os.mkfifo, "not a regular file"),
-        ("folder for a picture", PICTURE, os.mkdir, "a folder, not a file"),
         ("link to a device", PICTURE, functools.partial(os.symlink, "/dev/zero"),
          "not a regular file"),
         ("link to a FIFO", SOUND, link_to_fifo, "not a regular file"),
@@ -232,8 +207,7 @@ class Worker:  # an X server, a home with sound to nowhere and a copy of the med
         if callable(content):
             content(os.path.join(media, target))
         else:
-            with open(os.path.join(media, target), "wb") as f:
-                f.write(content)
+            pathlib.Path(media, target).write_bytes(content)
         # no core dumps; the address space bounded where the sanitizers don't reserve terabytes
         # of it. Set by a shell, so that the peak memory measured is the game's, not a fork of this
         limits = "ulimit -c 0" + ("" if self.sanitized else "; ulimit -v 1048576")
