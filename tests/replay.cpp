@@ -32,7 +32,6 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -77,26 +76,10 @@ struct tick {
     std::vector<std::string> parts[PART_COUNT]; // each part's entries, one line each
 };
 
-std::map<const void *, std::string> picture_names;
-
-// clang-format off
-void name_pictures() {
-    const std::pair<BITMAP *, const char *> single[] = {{banana, "banana"}, {title, "title"},
-        {insanity, "insanity"}, {health, "health"}, {ship, "ship"}, {cow, "cow"},
-        {targeting, "targeting"}, {shotplus, "shotplus"}, {shotminus, "shotminus"}, {nullptr, "-"}};
-    for (const auto &[picture, name] : single)
-        picture_names[picture] = name;
-    const std::pair<BITMAP **, std::string> pairs[] = {{shot, "shot"}, {enemy1, "enemy1"},
-        {enemy2, "enemy2"}, {enemy3, "enemy3"}, {eshot1, "eshot1"}};
-    for (const auto &[picture, name] : pairs)
-        picture_names[picture[0]] = "crazy/" + name, picture_names[picture[1]] = "sane/" + name;
-    picture_names[font] = "font";
-}
-// clang-format on
-
-const char *picture_name(const void *p) {
-    auto found = picture_names.find(p);
-    return found != picture_names.end() ? found->second.c_str() : "unnamed";
+// a queued command's picture or font, by the media file it came from
+const char *name_of(const void *p) {
+    const char *file = picture_file(static_cast<const BITMAP *>(p));
+    return file ? file : !p ? "-" : p == font ? "font" : "unnamed";
 }
 
 std::string shot_text(const _shot &s) {
@@ -142,8 +125,8 @@ tick digest(int number, short state) {
             .push_back(say(
                 "type %d x %d y %d w %d h %d color %d angle %d radius %d rx %d ry %d picture %s "
                 "font %s text \"%s\"",
-                c.type, c.x, c.y, c.w, c.h, c.color, c.angle, c.radius, c.rx, c.ry,
-                picture_name(c.bmp), picture_name(c.fnt), c.text.c_str()));
+                c.type, c.x, c.y, c.w, c.h, c.color, c.angle, c.radius, c.rx, c.ry, name_of(c.bmp),
+                name_of(c.fnt), c.text.c_str()));
     }
     if (number % PAINT_EVERY == 0) { // the frame painted, as the window would show it
         draw_all();
@@ -480,7 +463,6 @@ int main(int argc, char **argv) {
         fprintf(stderr, "%s\n", why);
         return 1;
     }
-    name_pictures();
     if (start_desktop() != 0)
         return 1;
     int status = play(*chosen, argc == 3 ? &record : nullptr);
