@@ -16,7 +16,7 @@ whole play_sample/stop_sample calls, which nothing can hear in a headless run.
 The report gives the kill rate of each module and of the modules of the game's rules together
 (RULE_MODULES), and the size of all of tests/ (unit tests, replay records' player, window, release
 and reliability scripts) against the code (CODE: src/, bench/, tools/ and the top-level scripts),
-in lines that are neither blank nor a comment: // and /* */ in C and C++, # in shell, Python and
+in lines that are neither blank nor a comment: // and /* */ in C, C++ and the browser port's JavaScript, # in shell, Python and
 CMake, and # in the replay records, whose every other line counts; files in no such language
 (READMEs, the window icon's picture) are not counted.
 
@@ -233,11 +233,11 @@ def sources(folder, endings):
 
 
 def comment_style(path):
-    """'c' for C and C++ (// and /* */), 'hash' for shell, Python and CMake (#), else None"""
+    """'c' for C, C++ and JavaScript (// and /* */), 'hash' for shell, Python and CMake (#), else None"""
     name = os.path.basename(path)
     if name.startswith("README"):
         return None
-    if name.endswith((".cpp", ".h", ".c")):
+    if name.endswith((".cpp", ".h", ".c", ".js")):
         return "c"
     if name.endswith((".sh", ".py", ".cmake", ".txt")):
         return "hash"  # .txt: CMakeLists.txt, and the replay records, whose header lines start with #
