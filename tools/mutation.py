@@ -16,9 +16,9 @@ whole play_sample/stop_sample calls, which nothing can hear in a headless run.
 The report gives the kill rate of each module and of the modules of the game's rules together
 (RULE_MODULES), and the size of all of tests/ (unit tests, replay records' player, window, release
 and reliability scripts) against the code (CODE: src/, bench/, tools/ and the top-level scripts),
-in lines that are neither blank nor a comment: // and /* */ in C, C++ and the browser port's JavaScript, # in shell, Python and
-CMake, and # in the replay records, whose every other line counts; files in no such language
-(READMEs, the window icon's picture) are not counted.
+in lines that are neither blank nor a comment: // and /* */ in C, C++ and the browser port's
+JavaScript, # in shell, Python and CMake, and # in the replay records, whose every other line
+counts; files in no such language (READMEs, the window icon's picture) are not counted.
 
 Run it through tools/mutation_check.sh; `--list` prints the mutants without running them.
 """
