@@ -102,9 +102,5 @@ for at in "200 150" "450 300"; do
 done
 ! shows media/targeting.bmp 200 150 || fail "the crosshair stayed where the pointer was before"
 
-press Escape
-wait_for "the title screen after Esc" title_shown
-sleep 0.5 # the title screen ignores the keyboard for its first 15 ticks (0.3 s)
-press Escape
-ends_with 0 "Esc on the title screen after a game"
+quit
 echo "PASS"
