@@ -146,12 +146,9 @@ quit() {
 # launcher_runs LAUNCHER PROGRAM FOLDER: the launcher, started from /, runs that program in that
 # working folder; the title screen shows and Esc quits with 0
 launcher_runs() {
-    GAME=$1 launch_game /
-    wait_for "the game's window" find_window
+    GAME=$1 start_game /
     [ "$(readlink "/proc/$GAME_PID/exe")" = "$2" ] && [ "$(readlink "/proc/$GAME_PID/cwd")" = "$3" ] ||
         fail "$1 ran $(readlink "/proc/$GAME_PID/exe") in $(readlink "/proc/$GAME_PID/cwd")"
-    xdotool mousemove 100 100
-    wait_for "the title screen" title_shown
     quit
 }
 
