@@ -15,11 +15,10 @@ STALL=5
 # the clock's pictures, a second apart from the start of a game: $WORK/clock-N.png shows N seconds
 # played, for N from 0 to $1
 learn_clock() {
-    local n=0
+    local n
     steady_clock_to "$WORK/clock-0.png"
-    while [ "$n" -lt "$1" ]; do
-        wait_for "the level clock's next second" clock_moved_from "$WORK/clock-$n.png"
-        n=$((n + 1))
+    for n in $(seq "$1"); do
+        wait_for "the level clock's next second" clock_moved_from "$WORK/clock-$((n - 1)).png"
         steady_clock_to "$WORK/clock-$n.png"
     done
 }
