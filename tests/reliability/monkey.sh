@@ -54,8 +54,7 @@ while [ $((SECONDS - started)) -lt $((minutes * 60)) ]; do
     burst
     bursts=$((bursts + 1))
     if ! running; then
-        wait_exit
-        [ "$STATUS" -eq 0 ] || fail "the game ended with exit code $STATUS after burst $bursts"
+        ends_with 0 "the game's end after burst $bursts"
         [ $((QUIT_KEYS + before)) -gt 0 ] || fail "the game quit after burst $bursts without Esc or Enter"
         restarts=$((restarts + 1))
         xdotool keyup space keyup Control_L mouseup 1

@@ -86,16 +86,12 @@ request_close() {
 }
 
 running() { kill -0 "$GAME_PID" 2>/dev/null; }
-# wait_exit: waits for the game to end and sets STATUS to its exit code
-wait_exit() {
+# ends_with STATUS WHAT: the game ends, and what ended it gave that exit status
+ends_with() {
     wait_for "the game to end" eval '! running'
     STATUS=0
     wait "$GAME_PID" || STATUS=$?
     GAME_PID=
-}
-# ends_with STATUS WHAT: the game ends, and what ended it gave that exit status
-ends_with() {
-    wait_exit
     [ "$STATUS" -eq "$1" ] || fail "$2 gave exit status $STATUS, not $1"
 }
 
