@@ -29,8 +29,7 @@ in_blocks() {
 window_is() { [ "$(xdotool getwindowgeometry "$WIN" | sed -n 's/ *Geometry: //p')" = "$1" ]; }
 # the window's centre on the screen, "x y"
 window_centre() {
-    xdotool getwindowgeometry "$WIN" | awk -F '[ :,x]+' '/Position/ { x = $3; y = $4 }
-        /Geometry/ { w = $3; h = $4 } END { print x + w / 2, y + h / 2 }'
+    eval "$(xdotool getwindowgeometry --shell "$WIN")" && echo $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
 }
 centre_kept() { [ "$(window_centre)" = "$CENTRE" ]; }
 # the screen outside the picture is black
