@@ -18,9 +18,8 @@ KEYS=(Left Right Up Down a d w s space Control_L p m)
 burst() {
     local args=() n r k hold
     QUIT_KEYS=0
-    if [ $((RANDOM % 4)) -eq 0 ]; then # hands off for a while, for the enemies to get the ship
-        args=(mousemove $((RANDOM % 640)) $((RANDOM % 480)) sleep $((RANDOM % 15 + 10)))
-    fi
+    # one time in four, hands off for a while, for the enemies to get the ship
+    [ $((RANDOM % 4)) -ne 0 ] || args=(mousemove $((RANDOM % 640)) $((RANDOM % 480)) sleep $((RANDOM % 15 + 10)))
     for ((n = RANDOM % 30 + 10; n > 0; n--)); do
         r=$((RANDOM % 1000)) hold=0.$((RANDOM % 40 + 2))
         k=${KEYS[RANDOM % ${#KEYS[@]}]}

@@ -10,8 +10,7 @@ on_game_over() { :; } # and what it checks of the game-over screen before leavin
 # has ended (1)
 within() {
     local end=$((SECONDS + $1))
-    shift
-    until "$@"; do
+    until "${@:2}"; do
         [ "$SECONDS" -lt "$end" ] && running || return 1
         on_poll
         sleep 0.2

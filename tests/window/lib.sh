@@ -29,10 +29,9 @@ fail() {
 
 # wait_for WHAT COMMAND...: runs the command every 0.1 s until it succeeds; gives up after 20 s
 wait_for() {
-    local what=$1 end=$((SECONDS + 20))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -lt "$end" ] || fail "timed out waiting for $what"
+    local end=$((SECONDS + 20))
+    until "${@:2}"; do
+        [ "$SECONDS" -lt "$end" ] || fail "timed out waiting for $1"
         sleep 0.1
     done
 }
@@ -95,23 +94,17 @@ ends_with() {
     [ "$STATUS" -eq "$1" ] || fail "$2 gave exit status $STATUS, not $1"
 }
 
-# press KEY...: holds each key for 0.1 s (five ticks, well under the menu's key repeat of 11)
-press() {
-    for k in "$@"; do
-        xdotool keydown "$k" sleep 0.1 keyup "$k" sleep 0.1
-    done
-}
+# press KEY: holds the key for 0.1 s (five ticks, well under the menu's key repeat of 11)
+press() { xdotool keydown "$1" sleep 0.1 keyup "$1" sleep 0.1; }
 
 # The screens, moved through with key presses that a busy machine cannot lose (a press that the
 # game's ticks all miss is never seen).
 
 # hold KEY WHAT CHECK...: holds the key down until the check passes (see wait_for)
 hold() {
-    local key=$1
-    shift
-    xdotool keydown "$key"
-    wait_for "$@"
-    xdotool keyup "$key"
+    xdotool keydown "$1"
+    wait_for "${@:2}"
+    xdotool keyup "$1"
 }
 # play: holds Enter on the title screen until a game shows; in a game Enter does nothing
 play() { hold Return "a game" game_shown; }

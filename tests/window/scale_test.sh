@@ -50,8 +50,7 @@ notice_shown() { screen_has "248 8 196 4 white 150 9999"; }
 after() {
     press "$1"
     LEFT=$2 TOP=$3 W=$4 H=$5
-    shift 5
-    wait_for "$@"
+    wait_for "${@:6}"
 }
 # on_screen SIZE WINDOW: the game started on a screen of that size (the last screen's X server gone),
 # in a window of that size

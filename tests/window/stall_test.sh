@@ -64,9 +64,8 @@ quit
 # status; an X server stopped under the game goes on once it has ended or the second has passed
 ended_in_time() {
     local what=$1 status=$2 from
-    shift 2
     from=$(now_ms)
-    "$@"
+    "${@:3}"
     while running && [ $(($(now_ms) - from)) -le 1000 ]; do sleep 0.02; done
     kill -CONT "$XVFB_PID"
     ! running || fail "$what did not end the game within a second"
