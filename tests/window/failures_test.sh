@@ -7,7 +7,7 @@
 # of a picture in the copy of the media) at once, by the signal; sent at every millisecond of the
 # game's first 30 ms, when the library and the window are half started, they end it by that very
 # signal or with exit code 0: never by another signal (a crash, a core dump), never with an error,
-# never a hang. (SIGTERM in a game, which quits with exit code 0, is stall_test's.)
+# never a hang. (SIGTERM in a game, which quits with exit code 0, is in sound_test's stalls.)
 source "$(dirname "$0")/lib.sh"
 
 # Allegro shows its messages through xmessage when it can; this stand-in can't, so they come on
