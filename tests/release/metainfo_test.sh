@@ -1,7 +1,7 @@
 # The AppStream metainfo validates without a remark, pedantic ones included. Argument: the file.
-set -euo pipefail
-report=$(appstreamcli validate --no-net --pedantic --no-color "$1" 2>&1) ||
-    { echo "$report" && echo "FAIL: the metainfo does not validate" >&2 && exit 1; }
+source "$(dirname "$0")/../window/lib.sh"
+report=$(appstreamcli validate --no-net --pedantic --no-color "$GAME" 2>&1) ||
+    fail "the metainfo does not validate: $report"
 echo "$report"
-! grep -q '^[EWIP]: ' <<<"$report" || { echo "FAIL: the validator has remarks" >&2 && exit 1; }
+! grep -q '^[EWIP]: ' <<<"$report" || fail "the validator has remarks"
 echo "PASS"

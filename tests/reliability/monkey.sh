@@ -10,7 +10,6 @@ minutes=${1:-10}
 cd "$(dirname "$0")/../.."
 set -- "${2:-build/moonstruck}"
 source tests/window/lib.sh
-source tests/reliability/scripted_player.sh
 
 KEYS=(Left Right Up Down a d w s space Control_L p m)
 
@@ -19,9 +18,8 @@ KEYS=(Left Right Up Down a d w s space Control_L p m)
 burst() {
     local args=() n r k hold
     QUIT_KEYS=0
-    if [ $((RANDOM % 4)) -eq 0 ]; then # hands off for a while, for the enemies to get the ship
-        args=(mousemove $((RANDOM % 640)) $((RANDOM % 480)) sleep $((RANDOM % 15 + 10)))
-    fi
+    # one time in four, hands off for a while, for the enemies to get the ship
+    [ $((RANDOM % 4)) -ne 0 ] || args=(mousemove $((RANDOM % 640)) $((RANDOM % 480)) sleep $((RANDOM % 15 + 10)))
     for ((n = RANDOM % 30 + 10; n > 0; n--)); do
         r=$((RANDOM % 1000)) hold=0.$((RANDOM % 40 + 2))
         k=${KEYS[RANDOM % ${#KEYS[@]}]}
@@ -49,31 +47,27 @@ burst() {
 start_x
 start_game
 started=$SECONDS
-bursts=0 restarts=0 titles=0 games=0 paused=0 game_overs=0 before=0
+bursts=0 restarts=0 before=0
+declare -A seen=([title_shown]=0 [in_game]=0 [paused_shown]=0 [game_over_shown]=0)
 while [ $((SECONDS - started)) -lt $((minutes * 60)) ]; do
     burst
     bursts=$((bursts + 1))
     if ! running; then
-        wait_exit
-        [ "$STATUS" -eq 0 ] || fail "the game ended with exit code $STATUS after burst $bursts"
+        ends_with 0 "the game's end after burst $bursts"
         [ $((QUIT_KEYS + before)) -gt 0 ] || fail "the game quit after burst $bursts without Esc or Enter"
         restarts=$((restarts + 1))
         xdotool keyup space keyup Control_L mouseup 1
         start_game
-    elif title_shown; then
-        titles=$((titles + 1))
-    elif paused_shown; then
-        paused=$((paused + 1))
-    elif in_game; then
-        games=$((games + 1))
-    elif game_over_shown; then
-        game_overs=$((game_overs + 1))
+    else # a paused game shows a game's status texts too, so it is looked for first
+        for screen in title_shown paused_shown in_game game_over_shown; do
+            if $screen; then seen[$screen]=$((seen[$screen] + 1)) && break; fi
+        done
     fi
     before=$QUIT_KEYS
 done
-echo "bursts: $bursts, seen: $titles title screens, $games games, $paused paused games," \
-    "$game_overs game-over screens; quit with 0 by Esc or Enter and started again: $restarts;" \
-    "duration: $((SECONDS - started)) s"
+echo "bursts: $bursts, seen: ${seen[title_shown]} title screens, ${seen[in_game]} games," \
+    "${seen[paused_shown]} paused games, ${seen[game_over_shown]} game-over screens;" \
+    "quit with 0 by Esc or Enter and started again: $restarts; duration: $((SECONDS - started)) s"
 xdotool keyup space keyup Control_L mouseup 1
 quit
 echo "PASS"

@@ -10,8 +10,7 @@ on_game_over() { :; } # and what it checks of the game-over screen before leavin
 # has ended (1)
 within() {
     local end=$((SECONDS + $1))
-    shift
-    until "$@"; do
+    until "${@:2}"; do
         [ "$SECONDS" -lt "$end" ] && running || return 1
         on_poll
         sleep 0.2
@@ -23,26 +22,19 @@ crazy_shown() { screen_has "36 8 32 12 white 15 999" "8 7 96 12 lit 50 56"; }
 # hurt: the health frame is there but its blue bar no longer reaches the right end
 hurt_shown() { screen_has "100 1 5 30 white 90 101" "8 7 96 32 #0000ff 0 0"; }
 
-# the title screen's choice (0 to 2) by its bananas; nothing while they show none clearly
-choice() {
-    local sel
-    for sel in 0 1 2; do bananas_at "$sel" && echo "$sel" && return 0; done
-    return 0
-}
-
 # choose SEL: starts a one (0) or two (1) player game from the title screen. The choice is seen on
-# the screen before each key, so a repeated arrow that lands on Exit is stepped back, never entered.
+# the screen by its bananas before each key, so a repeated arrow that lands on Exit is stepped back,
+# never entered; no key is pressed while the bananas show no choice clearly.
 choose() {
-    local end=$((SECONDS + 40)) at
+    local end=$((SECONDS + 40))
     until in_game; do
         if ! running || [ "$SECONDS" -ge "$end" ]; then fail "could not start game choice $1"; fi
-        at=$(choice)
-        if [ "$at" = "$1" ]; then
+        if bananas_at "$1"; then
             press Return
             within 3 in_game && return 0
-        elif [ "$at" = 0 ]; then
+        elif bananas_at 0; then
             press Down
-        elif [ -n "$at" ]; then
+        elif bananas_at 1 || bananas_at 2; then
             press Up
         fi
     done

@@ -1,8 +1,14 @@
+# The title screen, the ways out of it and the game. The title screen is drawn at start with the
+# bananas beside the first choice and the keys to play, in a window the desktop knows (its class is
+# "moonstruck", the class the desktop entry names, and it carries the game's icon); Esc quits with
+# exit code 0, and so do "Exit" chosen with Down, Down, Enter and the window's close button, on the
+# title screen and during a game (Esc on the title screen after a game is lib.sh's quit, which the
+# other tests end with).
 # A one-player game: Enter starts it with the ship at the bottom, the fire key shoots upwards, the
 # arrow keys steer the ship and shooting enemies raises the score; Esc goes back to the title
 # screen, and a new game started at once has none of the last one's shots in flight. In a
 # two-player game the crosshair follows the mouse and the left button fires the mouse gun towards
-# the pointer. Esc on the title screen after a game quits with exit code 0.
+# the pointer.
 source "$(dirname "$0")/lib.sh"
 
 # the shot pictures, sane and crazy, on the black of space
@@ -48,6 +54,39 @@ score_zero() {
 score_changed() { screen_has "100 8 540 15 white 20 999" && ! score_zero; }
 
 start_x
+start_game
+wait_for "the bananas beside \"One Player Game\"" bananas_at 0
+screen_has "120 8 260 450 white 40 9999" || fail "no high score line at the bottom"
+# the keys a first game needs, steering and fire first, in two lines of their own widths
+screen_has "408 8 116 404 white 400 9999" "328 8 156 418 white 300 9999" "116 22 0 402 lit 0 6" \
+    "116 22 524 402 lit 0 6" || fail "the title screen's two lines of keys are not where they fit"
+class=$(xprop -id "$WIN" WM_CLASS)
+[ "$class" = 'WM_CLASS(STRING) = "moonstruck", "moonstruck"' ] || fail "the window's class: $class"
+entry=$(sed -n 's/^StartupWMClass=//p' data/org.moonstruck.moonstruck.desktop)
+[ "$entry" = moonstruck ] || fail "the desktop entry names the window class '$entry'"
+icon=$(xprop -id "$WIN" WM_HINTS | sed -n 's/.*bitmap id # to use for icon: //p')
+[ -n "$icon" ] || fail "the window has no icon"
+# the icon's picture against the 48-pixel desktop icon: every pixel the PNG shows (its transparent
+# ones are left to the icon's mask) is in the window's icon, on a 24-bit display
+"$CONVERT" data/icons/moonstruck-48.png -depth 8 rgba:"$WORK/icon.rgba"
+differing=$(python3 "$LIB_PY" icon_differs "$icon" "$WORK/icon.rgba" 2>&1) || true
+[ "$differing" = 0 ] || fail "the window's icon is not the game's: pixels that differ: $differing"
+press Escape
+ends_with 0 "Esc on the title screen"
+
+start_game
+for sel in 1 2; do
+    press Down
+    wait_for "the bananas to move down to choice $sel" bananas_at "$sel"
+done
+press Return
+ends_with 0 "choosing \"Exit\""
+
+start_game
+request_close
+ends_with 0 "closing the window on the title screen"
+
+# a one-player game
 start_game
 "$CONVERT" "$WORK/shot.png" -crop 64x8+308+450 +repage "$WORK/score0.png"
 press Return
@@ -102,9 +141,6 @@ for at in "200 150" "450 300"; do
 done
 ! shows media/targeting.bmp 200 150 || fail "the crosshair stayed where the pointer was before"
 
-press Escape
-wait_for "the title screen after Esc" title_shown
-sleep 0.5 # the title screen ignores the keyboard for its first 15 ticks (0.3 s)
-press Escape
-ends_with 0 "Esc on the title screen after a game"
+request_close
+ends_with 0 "closing the window during a game"
 echo "PASS"

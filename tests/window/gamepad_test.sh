@@ -11,9 +11,8 @@ pull_out() { rm -f "$PAD" && exec 5>&-; }
 
 # pad KIND NUMBER VALUE: one event as the kernel writes it: time, value, type, number
 pad() {
-    local type=1 v=$3 # a button
+    local type=1 v=$(($3 & 65535)) # a button; the value as a 16-bit two's complement
     [ "$1" = button ] || type=2
-    ((v >= 0)) || v=$((v + 65536))
     printf "$(printf '\\x00\\x00\\x00\\x00\\x%02x\\x%02x\\x%02x\\x%02x' $((v & 255)) $((v >> 8)) $type "$2")" >&5
 }
 STICK_X=0 DPAD_Y=7 BUTTON_A=0 BUTTON_BACK=6

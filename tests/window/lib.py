@@ -58,6 +58,12 @@ def left_channel(mix, skip=0):
     return pcm, left, next(i for i, v in enumerate(left) if v)
 
 
+# how alike two runs of samples are: 1 for the same sound, 0 for sounds with nothing in common
+def correlation(a, b):
+    norm = math.sqrt(sum(x * x for x in a) * sum(y * y for y in b)) or 1
+    return sum(x * y for x, y in zip(a, b)) / norm
+
+
 # prints the samples at full scale, the peak in dBFS and the correlation of the loop's first
 # two bars (8 s each) with the next two, and the seconds of sound
 def headroom(mix, skip):
@@ -65,11 +71,9 @@ def headroom(mix, skip):
     s = [v - 32768 for v in pcm]
     full = sum(1 for v in s if v >= 32767 or v <= -32767)
     period = 8 * 44100
-    a, b = left[start : start + 2 * period], left[start + period : start + 3 * period]
-    dot = sum(x * y for x, y in zip(a, b))
-    norm = math.sqrt(sum(x * x for x in a) * sum(y * y for y in b)) or 1
+    share = correlation(left[start : start + 2 * period], left[start + period : start + 3 * period])
     peak = max(abs(v) for v in s) or 1
-    print(full, round(20 * math.log10(peak / 32768), 1), round(dot / norm, 2), len(left) // 44100)
+    print(full, round(20 * math.log10(peak / 32768), 1), round(share, 2), len(left) // 44100)
 
 
 # prints how alike the second after the first pause is to the loop's file from where the pause
@@ -85,12 +89,8 @@ def resumed(mix, wav):
 
     def likeness(at):  # the best within a few samples: a loop's own zero samples blur the edges
         a = left[again : again + second : 2]
-        best = -1
-        for shift in range(-3, 4):
-            b = [loop[(at + shift + j) % len(loop)] for j in range(len(a))]
-            norm = math.sqrt(sum(x * x for x in a) * sum(y * y for y in b)) or 1
-            best = max(best, sum(x * y for x, y in zip(a, b)) / norm)
-        return best
+        return max(correlation(a, [loop[(at + shift + j) % len(loop)] for j in range(len(a))])
+                   for shift in range(-3, 4))
 
     print(round(likeness((stop - start) // 2), 2), round(likeness(0), 2), round((stop - start) / second, 1))
 

@@ -29,10 +29,9 @@ fail() {
 
 # wait_for WHAT COMMAND...: runs the command every 0.1 s until it succeeds; gives up after 20 s
 wait_for() {
-    local what=$1 end=$((SECONDS + 20))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -lt "$end" ] || fail "timed out waiting for $what"
+    local end=$((SECONDS + 20))
+    until "${@:2}"; do
+        [ "$SECONDS" -lt "$end" ] || fail "timed out waiting for $1"
         sleep 0.1
     done
 }
@@ -86,36 +85,26 @@ request_close() {
 }
 
 running() { kill -0 "$GAME_PID" 2>/dev/null; }
-# wait_exit: waits for the game to end and sets STATUS to its exit code
-wait_exit() {
+# ends_with STATUS WHAT: the game ends, and what ended it gave that exit status
+ends_with() {
     wait_for "the game to end" eval '! running'
     STATUS=0
     wait "$GAME_PID" || STATUS=$?
     GAME_PID=
-}
-# ends_with STATUS WHAT: the game ends, and what ended it gave that exit status
-ends_with() {
-    wait_exit
     [ "$STATUS" -eq "$1" ] || fail "$2 gave exit status $STATUS, not $1"
 }
 
-# press KEY...: holds each key for 0.1 s (five ticks, well under the menu's key repeat of 11)
-press() {
-    for k in "$@"; do
-        xdotool keydown "$k" sleep 0.1 keyup "$k" sleep 0.1
-    done
-}
+# press KEY: holds the key for 0.1 s (five ticks, well under the menu's key repeat of 11)
+press() { xdotool keydown "$1" sleep 0.1 keyup "$1" sleep 0.1; }
 
 # The screens, moved through with key presses that a busy machine cannot lose (a press that the
 # game's ticks all miss is never seen).
 
 # hold KEY WHAT CHECK...: holds the key down until the check passes (see wait_for)
 hold() {
-    local key=$1
-    shift
-    xdotool keydown "$key"
-    wait_for "$@"
-    xdotool keyup "$key"
+    xdotool keydown "$1"
+    wait_for "${@:2}"
+    xdotool keyup "$1"
 }
 # play: holds Enter on the title screen until a game shows; in a game Enter does nothing
 play() { hold Return "a game" game_shown; }
@@ -146,12 +135,9 @@ quit() {
 # launcher_runs LAUNCHER PROGRAM FOLDER: the launcher, started from /, runs that program in that
 # working folder; the title screen shows and Esc quits with 0
 launcher_runs() {
-    GAME=$1 launch_game /
-    wait_for "the game's window" find_window
+    GAME=$1 start_game /
     [ "$(readlink "/proc/$GAME_PID/exe")" = "$2" ] && [ "$(readlink "/proc/$GAME_PID/cwd")" = "$3" ] ||
         fail "$1 ran $(readlink "/proc/$GAME_PID/exe") in $(readlink "/proc/$GAME_PID/cwd")"
-    xdotool mousemove 100 100
-    wait_for "the title screen" title_shown
     quit
 }
 

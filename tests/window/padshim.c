@@ -13,35 +13,29 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+/* the C library's own function of that name, which this one stands in front of */
+#define REAL(name) ((__typeof__(&name))dlsym(RTLD_NEXT, #name))
+
 static const char *pad_fifo(const char *path) {
     const char *fifo = getenv("PAD_FIFO");
     return fifo && strcmp(path, "/dev/input/js0") == 0 ? fifo : NULL;
 }
 
 int access(const char *path, int mode) {
-    static int (*real)(const char *, int);
-    if (!real)
-        real = (int (*)(const char *, int))dlsym(RTLD_NEXT, "access");
     const char *fifo = pad_fifo(path);
-    return real(fifo ? fifo : path, mode);
+    return REAL(access)(fifo ? fifo : path, mode);
 }
 
 int open(const char *path, int flags, ...) {
-    static int (*real)(const char *, int, ...);
-    if (!real)
-        real = (int (*)(const char *, int, ...))dlsym(RTLD_NEXT, "open");
     va_list ap;
     va_start(ap, flags);
     mode_t mode = (flags & O_CREAT) ? va_arg(ap, mode_t) : 0;
     va_end(ap);
     const char *fifo = pad_fifo(path);
-    return fifo ? real(fifo, O_RDONLY | O_NONBLOCK) : real(path, flags, mode);
+    return fifo ? REAL(open)(fifo, O_RDONLY | O_NONBLOCK) : REAL(open)(path, flags, mode);
 }
 
 int ioctl(int fd, unsigned long request, ...) {
-    static int (*real)(int, unsigned long, ...);
-    if (!real)
-        real = (int (*)(int, unsigned long, ...))dlsym(RTLD_NEXT, "ioctl");
     va_list ap;
     va_start(ap, request);
     void *arg = va_arg(ap, void *);
@@ -57,6 +51,6 @@ int ioctl(int fd, unsigned long request, ...) {
         *(uint8_t *)arg = 11;
         return 0;
     default:
-        return real(fd, request, arg);
+        return REAL(ioctl)(fd, request, arg);
     }
 }

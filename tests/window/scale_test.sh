@@ -29,8 +29,7 @@ in_blocks() {
 window_is() { [ "$(xdotool getwindowgeometry "$WIN" | sed -n 's/ *Geometry: //p')" = "$1" ]; }
 # the window's centre on the screen, "x y"
 window_centre() {
-    xdotool getwindowgeometry "$WIN" | awk -F '[ :,x]+' '/Position/ { x = $3; y = $4 }
-        /Geometry/ { w = $3; h = $4 } END { print x + w / 2, y + h / 2 }'
+    eval "$(xdotool getwindowgeometry --shell "$WIN")" && echo $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
 }
 centre_kept() { [ "$(window_centre)" = "$CENTRE" ]; }
 # the screen outside the picture is black
@@ -46,11 +45,25 @@ crosshair_at() {
 }
 # the notice across the top of the picture, "Fullscreen isn't available here"
 notice_shown() { screen_has "248 8 196 4 white 150 9999"; }
+# after KEY LEFT TOP W H WHAT CHECK...: presses the key, and waits for the check to pass on the
+# picture, which is now at (LEFT, TOP) and WxH
+after() {
+    press "$1"
+    LEFT=$2 TOP=$3 W=$4 H=$5
+    wait_for "${@:6}"
+}
+# on_screen SIZE WINDOW: the game started on a screen of that size (the last screen's X server gone),
+# in a window of that size
+on_screen() {
+    [ -z "$XVFB_PID" ] || stop_x
+    start_x "$1"
+    W=${2%x*} H=${2#*x}
+    start_game
+    window_is "$2" || fail "on a $1 screen the window is $(xdotool getwindowgeometry "$WIN"), not $2"
+}
 
 # the 640x480 screen
-start_x
-start_game
-window_is 640x480 || fail "the window is $(xdotool getwindowgeometry "$WIN"), not 640x480"
+on_screen 640x480 640x480
 press F10
 title_shown && window_is 640x480 || fail "F10 changed a window the screen has no room for"
 # a program that holds the pointer keeps the game from taking it, as fullscreen must
@@ -65,45 +78,30 @@ wait_for "the notice to go" eval '! notice_shown'
 title_shown || fail "the title screen is not back after the notice"
 play
 quit
-stop_x
 
 # the laptop's screen
-start_x 1366x768
-start_game
-window_is 640x480 || fail "the window is $(xdotool getwindowgeometry "$WIN"), not 640x480"
+on_screen 1366x768 640x480
 press Down
 wait_for "the bananas beside \"Two Player Game\"" bananas_at 1
 play
 CENTRE=$(window_centre)
-press F11
-LEFT=171 W=1024 H=768
 # the status texts at its top and the ship near its bottom read back from a 1024x768 picture: it
 # fills the screen's height
-wait_for "the game filling the screen's height in fullscreen" game_shown
+after F11 171 0 1024 768 "the game filling the screen's height in fullscreen" game_shown
 borders_black || fail "the screen beside the picture in fullscreen is not black"
 # game pixel (200, 150) begins at screen pixel 320; 639 is the last screen pixel of game pixel 399
 crosshair_at $((LEFT + 320)) $((TOP + 240)) 200 150 "in fullscreen"
 crosshair_at $((LEFT + 639)) $((TOP + 479)) 399 299 "at the end of a game pixel"
-press F9
-LEFT=363 TOP=144 W=640 H=480
-wait_for "fullscreen stepped down to the whole scale on F9" game_shown
-press F10
-LEFT=171 TOP=0 W=1024 H=768
-wait_for "fullscreen filling the height again on F10" game_shown
+after F9 363 144 640 480 "fullscreen stepped down to the whole scale on F9" game_shown
+after F10 171 0 1024 768 "fullscreen filling the height again on F10" game_shown
 xdotool mousemove $((LEFT + 160)) $((TOP + 160)) # where the window will be, for the keyboard
-press F11
-LEFT=0 W=640 H=480
-wait_for "the game back in its 640x480 window" game_shown
+after F11 0 0 640 480 "the game back in its 640x480 window" game_shown
 find_window && window_is 640x480 || fail "leaving fullscreen did not give back the 640x480 window"
 centre_kept || fail "the window came back from fullscreen centred at $(window_centre), not $CENTRE"
 quit
-stop_x
 
 # the big screen
-start_x 1920x1080
-W=1280 H=960
-start_game
-window_is 1280x960 || fail "the window is $(xdotool getwindowgeometry "$WIN"), not 1280x960"
+on_screen 1920x1080 1280x960
 wait_for "the title screen in 2x2 blocks" in_blocks title_shown
 CENTRE=$(window_centre)
 press Down
@@ -112,17 +110,13 @@ play
 wait_for "the status texts and the ship in 2x2 blocks" in_blocks game_shown
 crosshair_at 800 600 400 300 "at scale 2"
 
-press F9
-LEFT=320 TOP=240 W=640 H=480
-wait_for "a 640x480 window on F9" window_is 640x480
+after F9 320 240 640 480 "a 640x480 window on F9" window_is 640x480
 wait_for "the window's centre to stay at $CENTRE on F9" centre_kept
 wait_for "the game going on at scale 1" game_shown
 press F9
 window_is 640x480 || fail "F9 made the window smaller than 640x480"
 xdotool mousemove 400 300 # inside the small window, which keeps the big one's centre
-press F10
-LEFT=0 TOP=0 W=1280 H=960
-wait_for "a 1280x960 window on F10" window_is 1280x960
+after F10 0 0 1280 960 "a 1280x960 window on F10" window_is 1280x960
 wait_for "the window's centre to stay at $CENTRE on F10" centre_kept
 wait_for "the game going on at scale 2" in_blocks game_shown
 press F10
@@ -130,14 +124,10 @@ window_is 1280x960 || fail "F10 made the window bigger than the screen has room 
 
 leave_game # and a new two-player game (the title keeps the choice), before the enemies win this one
 play
-press F11
-LEFT=320 TOP=60
-wait_for "the game in the middle of the screen in fullscreen" in_blocks game_shown
+after F11 320 60 1280 960 "the game in the middle of the screen in fullscreen" in_blocks game_shown
 borders_black || fail "the borders round the picture in fullscreen are not black"
 crosshair_at $((320 + 2 * 200)) $((60 + 2 * 150)) 200 150 "in fullscreen at scale 2"
-xdotool keydown alt keydown Return sleep 0.1 keyup Return keyup alt
-LEFT=0 TOP=0
-wait_for "the game back in a 1280x960 window on Alt+Enter" in_blocks game_shown
+after alt+Return 0 0 1280 960 "the game back in a 1280x960 window on Alt+Enter" in_blocks game_shown
 find_window && window_is 1280x960 || fail "Alt+Enter did not give back a 1280x960 window"
 wait_for "the window's centre back at $CENTRE after fullscreen" centre_kept
 quit

@@ -1,10 +1,24 @@
-# Sound: ALSA's default device writes Allegro's mix to a file, which tells when the game sounds.
-# The title screen is silent, a game plays its background loop and the fire sound, and leaving
-# the game stops the loop. The mix has headroom: a whole game by a player who holds fire and never
-# dodges (kills, hits, a crazy spell and the ship blown up) has no sample at full scale, and the
-# background loop can still be told apart under the effects. The file fills faster than the clock,
-# which spreads the sounds apart: where they overlap as in real time the mix is louder, so the file
-# must keep 3 dB below full scale.
+# Sound, pause and stalls. ALSA's default device writes Allegro's mix to a file, which tells when
+# the game sounds. The title screen is silent, a game plays its background loop and the fire sound,
+# and leaving the game stops the loop. The mix has headroom: a whole game by a player who holds fire
+# and never dodges (kills, hits, a crazy spell and the ship blown up) has no sample at full scale,
+# and the background loop can still be told apart under the effects. The file fills faster than the
+# clock, which spreads the sounds apart: where they overlap as in real time the mix is louder, so
+# the file must keep 3 dB below full scale.
+# Pause and mute: P pauses a game, the picture stays with "Paused" over it, the level clock stands
+# still and the game is silent; P again and the clock runs on, the background loop playing on from
+# where it stopped. The Pause key does the same, and so does another window taking the keyboard
+# focus: the game stays paused when the focus comes back, and P lets it run on. M silences a game,
+# marks the picture's corner while the sound is off and brings the sound back. Esc in a paused game
+# goes to the title screen. There every sound but the loop is silence, so the mix is the loop.
+# A game stopped for several seconds (SIGSTOP, as Ctrl-Z does) and then continued does not play the
+# missed time in a burst: its level clock has moved by no more than the time the game actually ran,
+# and the player is neither crazy nor hurt.
+# A sound output that takes no more samples (ALSA writing the mix into a FIFO held open and never
+# read) freezes neither the picture nor the keys: the title screen moves on, Enter starts a game,
+# and Esc, the close button and SIGTERM each end the game within a second, with exit code 0. A FIFO
+# that nobody opens leaves the game silent but never holds up its start, and an X server that stops
+# answering under a game or its start does not hold up SIGTERM (which ends a start by the signal).
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/../reliability/scripted_player.sh"
 
@@ -13,6 +27,8 @@ play_from() {
     rm -f "$OUT"
     HOME=$WORK/home start_game "$1"
 }
+# the crossed-out loudspeaker in the bottom left corner, grey
+mute_mark_shown() { screen_has "14 11 4 465 #a0a0a0 25 999"; }
 
 sound_to_file
 start_x
@@ -55,4 +71,154 @@ xdotool keydown space
 wait_for "the fire sound" heard
 xdotool keyup space
 quit
+
+# pause and mute, in a copy of the media where every sound but the loop is silence
+media_sounding_only main.wav
+play_from "$WORK/run"
+play
+for k in p Pause; do
+    hold "$k" "the game paused by $k" paused_shown
+    [ "$(loudness 20)" -eq 0 ] || fail "a game paused by $k is not silent"
+    clock_stands_for 2.5
+    unpause "$k"
+    [ "$(loudness 10)" -gt 1000 ] || fail "the background loop does not come back after $k"
+done
+
+# the loop starts with the game, the first sound of the run, and the mix plays its 22050 Hz file at
+# twice the rate: the second after the first pause should be the file from where the pause stopped it
+python3 "$LIB_PY" resumed "$OUT" "$WORK/run/media/sound/main.wav" >"$WORK/resumed" ||
+    fail "the mix could not be read"
+read -r on_from_place from_start played <"$WORK/resumed"
+echo "after ${played} s of the loop, likeness of what followed the pause to its place: $on_from_place, to its start: $from_start"
+awk -v p="$on_from_place" 'BEGIN { exit !(p >= 0.95) }' ||
+    fail "the loop did not play on from where it was paused (likeness $on_from_place, $from_start to its first bar)"
+
+leave_game # and a new game, before the enemies win this one
+play
+xclock -geometry 60x60+0+400 2>/dev/null &
+HELPERS+=($!)
+wait_for "the other window" eval 'OTHER=$(xdotool search --onlyvisible --class xclock | head -1) && [ -n "$OTHER" ]'
+xdotool windowfocus --sync "$OTHER"
+wait_for "the game paused when the focus went" paused_shown
+xdotool windowfocus --sync "$WIN"
+clock_stands_for 2.5
+unpause p
+kill "${HELPERS[-1]}"
+
+! mute_mark_shown || fail "a mark of the sound turned off shows while it is on"
+# the mark tells that the game has seen the key: the mix runs ahead of the clock
+hold m "the mark of the sound turned off" mute_mark_shown
+[ "$(loudness 20)" -eq 0 ] || fail "M does not silence the game"
+hold m "the mark to go with the sound back on" eval '! mute_mark_shown'
+FROM=$(mixed)
+wait_for "the sound back on a second M" heard
+
+hold p "the game paused" paused_shown
+press Escape
+wait_for "the title screen after Esc in a paused game" title_shown
+quit
+
+now_ms() { date +%s%3N; }
+STALL=5
+
+# the clock's pictures, a second apart from the start of a game: $WORK/clock-N.png shows N seconds
+# played, for N from 0 to $1
+learn_clock() {
+    local n
+    steady_clock_to "$WORK/clock-0.png"
+    for n in $(seq "$1"); do
+        wait_for "the level clock's next second" clock_moved_from "$WORK/clock-$((n - 1)).png"
+        steady_clock_to "$WORK/clock-$n.png"
+    done
+}
+# seconds_played: how many seconds the clock has run, by the pictures learnt, or "unknown"
+seconds_played() {
+    local n
+    steady_clock_to "$WORK/read.png"
+    for n in $(seq 0 "$LEARNT"); do
+        same_clock "$WORK/read.png" "$WORK/clock-$n.png" && echo "$n" && return 0
+    done
+    echo "unknown"
+}
+
+# a game stopped and continued
+start_game
+play
+LEARNT=8 # seconds: short of the time a ship sitting still lasts
+learn_clock "$LEARNT"
+leave_game
+
+play
+sleep 1
+before=$(seconds_played)
+[ "$before" != unknown ] || fail "the clock of a new game showed a time not seen in the first"
+from=$(now_ms)
+kill -STOP "$GAME_PID"
+sleep "$STALL"
+kill -CONT "$GAME_PID"
+sleep 0.5
+after=$(seconds_played)
+ran_ms=$(($(now_ms) - from - STALL * 1000))
+[ "$after" != unknown ] || fail "after the stall the clock showed a time more than $LEARNT s into the game"
+# the clock shows whole seconds, so it may read one more than the time run
+allowed=$(((ran_ms + 999) / 1000 + 1))
+[ $((after - before)) -le "$allowed" ] ||
+    fail "the clock moved $((after - before)) s over a stall of $STALL s in which the game ran $ran_ms ms"
+game_shown || fail "the game is over after the stall"
+! crazy_shown || fail "the player went crazy in the stall"
+! hurt_shown || fail "the player was hurt in the stall"
+quit
+
+# ended_in_time WHAT STATUS COMMAND...: the command ends the game within a second, with that exit
+# status; an X server stopped under the game goes on once it has ended or the second has passed
+ended_in_time() {
+    local what=$1 status=$2 from
+    from=$(now_ms)
+    "${@:3}"
+    while running && [ $(($(now_ms) - from)) -le 1000 ]; do sleep 0.02; done
+    kill -CONT "$XVFB_PID"
+    ! running || fail "$what did not end the game within a second"
+    echo "$what: ended in $(($(now_ms) - from)) ms"
+    ends_with "$status" "$what"
+}
+# moving: the picture changes from one moment to the next
+moving() {
+    shoot && mv "$WORK/shot.png" "$WORK/before.png" && sleep 0.3 && shoot
+    [ "$("$CONVERT" "$WORK/before.png" "$WORK/shot.png" -metric AE -compare -format '%[distortion]' info:)" -gt 0 ]
+}
+# stalled_game: a game whose sound goes into the FIFO, once the FIFO is full
+stalled_game() {
+    HOME=$WORK/home start_game
+    ls -l "/proc/$GAME_PID/fd" | grep -q "$OUT" || fail "the game's sound does not go into the FIFO"
+    sleep 1 # more mix than the FIFO holds
+    moving || fail "the title screen stands still behind the stalled sound"
+    play
+}
+
+# the sound stalled
+rm "$OUT" && mkfifo "$OUT"
+exec 7<>"$OUT" # held open, never read
+stalled_game
+leave_game
+ended_in_time "Esc on the title screen with the sound stalled" 0 xdotool keydown Escape
+xdotool keyup Escape
+stalled_game
+ended_in_time "the close button with the sound stalled" 0 request_close
+stalled_game
+ended_in_time "SIGTERM with the sound stalled" 0 kill -TERM "$GAME_PID"
+
+exec 7>&- # nobody opens the FIFO now
+HOME=$WORK/home start_game
+play
+leave_game
+ended_in_time "Esc on the title screen with a sound FIFO nobody opens" 0 xdotool keydown Escape
+xdotool keyup Escape
+
+start_game
+play
+kill -STOP "$XVFB_PID" && sleep 0.5
+ended_in_time "SIGTERM in a game with the X server stopped" 0 kill -TERM "$GAME_PID"
+launch_game
+kill -STOP "$XVFB_PID" && sleep 0.5
+ended_in_time "SIGTERM in a start-up with the X server stopped" $((128 + 15)) kill -TERM "$GAME_PID"
 echo "PASS"
