@@ -60,19 +60,23 @@ struct hash {
     }
 };
 
-using values = std::vector<std::pair<const char *, double>>;
+// the values a reader follows: the game's first, then the player's from PLAYER_NAMED on
+const char *const NAMED[] = {"state", "level",       "score",    "highscore", "two_player",
+                             "crazy", "times_crazy", "insanity", "health",    "shot_level"};
+constexpr int PLAYER_NAMED = 4;
+using values = std::vector<int>;
 
-// "name value name value...", as a part's entry reads
-std::string text_of(const values &named) {
+// "name value name value..." for the named values from one to another, as a part's entry reads
+std::string text_of(const values &named, int from, int to) {
     std::string text;
-    for (const auto &[name, value] : named)
-        text += (text.empty() ? "" : " ") + say("%s %.9g", name, value);
+    for (int n = from; n < to; n++)
+        text += say(n > from ? " %s %d" : "%s %d", NAMED[n], named[n]);
     return text;
 }
 
 struct tick {
     int number;
-    values named;                               // the values a reader follows
+    values named;                               // as NAMED names them
     std::vector<std::string> parts[PART_COUNT]; // each part's entries, one line each
 };
 
@@ -90,14 +94,12 @@ std::string shot_text(const _shot &s) {
 // drawing and, every PAINT_EVERYth tick, the picture painted from it
 tick digest(int number, short state) {
     const _player &p = player;
-    // clang-format off
-    tick d{number, {{"state", state}, {"level", level}, {"score", score}, {"highscore", highscore},
-        {"two_player", p.two_player}, {"crazy", p.crazy}, {"times_crazy", p.times_crazy},
-        {"insanity", p.insanity_level}, {"health", p.health_points}, {"shot_level", p.shot_level}},
-        {}};
-    // clang-format on
-    d.parts[0].push_back(text_of({d.named.begin(), d.named.begin() + 4}));
-    d.parts[1].push_back(text_of({d.named.begin() + 4, d.named.end()}) +
+    tick d{number,
+           {state, level, score, highscore, p.two_player, p.crazy, p.times_crazy, p.insanity_level,
+            p.health_points, p.shot_level},
+           {}};
+    d.parts[0].push_back(text_of(d.named, 0, PLAYER_NAMED));
+    d.parts[1].push_back(text_of(d.named, PLAYER_NAMED, std::size(NAMED)) +
                          say(" fire_delay %d p2_fire_delay %d x %.9g y %.9g dx %.9g dy %.9g",
                              p.fire_delay, p.p2_fire_delay, p.x, p.y, p.dx, p.dy));
     for (const _shot &s : player.shots)
@@ -118,12 +120,9 @@ tick digest(int number, short state) {
     for (const _powerup &u : powerups)
         d.parts[6].push_back(say("kind %d x %.9g y %.9g speed %.9g", u.kind, u.x, u.y, u.speed));
     for (const drawthing &c : drawqueue) {
-        const bool picture = c.type <= CMD_ROTATE_SPRITE, text = !c.text.empty() || c.fnt;
-        d.parts[picture ? 7
-                : text  ? 8
-                        : 9]
-            .push_back(say(
-                "type %d x %d y %d w %d h %d color %d angle %d radius %d rx %d ry %d picture %s "
+        const int part = c.type <= CMD_ROTATE_SPRITE ? 7 : !c.text.empty() || c.fnt ? 8 : 9;
+        d.parts[part].push_back(
+            say("type %d x %d y %d w %d h %d color %d angle %d radius %d rx %d ry %d picture %s "
                 "font %s text \"%s\"",
                 c.type, c.x, c.y, c.w, c.h, c.color, c.angle, c.radius, c.rx, c.ry, name_of(c.bmp),
                 name_of(c.fnt), c.text.c_str()));
@@ -144,18 +143,6 @@ tick digest(int number, short state) {
 
 void press(int k) {
     key[k] = 1;
-}
-
-void pad_pressed(int stick_x, int stick_y, int button) {
-    num_joysticks = 1;
-    joy[0].num_sticks = 1;
-    joy[0].stick[0].flags = JOYFLAG_ANALOGUE | JOYFLAG_SIGNED;
-    joy[0].stick[0].num_axis = 2;
-    joy[0].stick[0].axis[0].pos = stick_x;
-    joy[0].stick[0].axis[1].pos = stick_y;
-    joy[0].num_buttons = 11;
-    if (button >= 0)
-        joy[0].button[button].b = 1;
 }
 
 // the keys that fly the ship's middle towards a point; while crazy the steering is reversed,
@@ -198,9 +185,8 @@ void hunt(int tick) {
 }
 
 // flies into the nearest enemy
-void ram(int) {
-    const _enemy *e = nearest_enemy();
-    if (e)
+void ram() {
+    if (const _enemy *e = nearest_enemy())
         fly_towards(e->x + ENEMY_SIZE / 2, e->y + ENEMY_SIZE / 2);
 }
 
@@ -216,28 +202,28 @@ void title_menu(int t, short) {
         press(KEY_DOWN); // 175: the last tick of the 15 after a game, whose keys are ignored
     if (t == 100)
         press(KEY_ALT), press(KEY_ENTER);
-    if (t == 125)
-        press(KEY_ENTER);
     if (t > 126 && t < 160)
         press(KEY_A), press(KEY_SPACE);
     if (t == 160)
         press(KEY_ESC);
-    if (t >= 200)
-        pad_pressed(0, t == 200 || t == 215 ? -128 : 0, t == 230 ? 0 : t == 260 ? 6 : -1);
-    if (t > 231 && t < 260)
-        joy[0].stick[0].axis[0].pos = 100, joy[0].button[2].b = 1;
-    if (t == 290)
-        press(KEY_ESC);
+    if (t < 200)
+        return;
+    num_joysticks = 1; // a pad: its stick up twice, a button, then right with another held
+    joy[0].num_sticks = 1;
+    joy[0].stick[0].flags = JOYFLAG_ANALOGUE | JOYFLAG_SIGNED;
+    joy[0].stick[0].num_axis = 2;
+    joy[0].stick[0].axis[0].pos = t > 231 && t < 260 ? 100 : 0;
+    joy[0].stick[0].axis[1].pos = t == 200 || t == 215 ? -128 : 0;
+    joy[0].num_buttons = 11;
+    joy[0].button[0].b = t == 230;
+    joy[0].button[2].b = t > 231 && t < 260;
+    joy[0].button[6].b = t == 260;
 }
 
 // a game that is paused with P for a moment and played with the sound off for a while
 void one_player(int t, short) {
-    if (t == 5)
-        press(KEY_ENTER);
-    else if (t > 5 && t < 595 && (t < 300 || t > 330))
+    if (t > 5 && t < 595 && (t < 300 || t > 330))
         hunt(t);
-    else if (t == 595)
-        press(KEY_ESC);
     if (t == 300 || t == 330 || t == 350 || t == 351 || t == 420)
         press(t > 330 ? KEY_M : KEY_P);
 }
@@ -247,13 +233,8 @@ void one_player(int t, short) {
 void two_player(int t, short) {
     if (t == 5)
         press(KEY_DOWN);
-    if (t == 20)
-        press(KEY_ENTER);
-    if (t <= 20 || t >= 420) {
-        if (t == 420)
-            press(KEY_ESC);
+    if (t <= 20 || t >= 420)
         return;
-    }
     t < 170 ? (press(KEY_A), press(KEY_W)) : (press(KEY_D), press(KEY_S));
     if ((t / 20) % 2)
         press(KEY_LCONTROL);
@@ -264,26 +245,20 @@ void two_player(int t, short) {
 
 // one hit from full, the player goes crazy for the first spell and plays it out
 void crazy_spell(int t, short) {
-    if (t == 5)
-        press(KEY_ENTER);
     if (t == 7)
         player.insanity_level = 95;
     if (t > 7 && t < 880)
-        player.times_crazy == 0 ? ram(t) : hunt(t);
-    if (t == 880)
-        press(KEY_ESC);
+        player.times_crazy == 0 ? ram() : hunt(t);
 }
 
 // crazy with little health left, the player rams on until the ship goes up; then the game-over
 // screen is left with Enter
 void death(int t, short state) {
     static int over = 0; // ticks of the game-over screen
-    if (t == 5)
-        press(KEY_ENTER);
     if (t == 7)
         player.insanity_level = 95, player.health_points = 12;
     if (state == STATE_PLAYING && t > 7)
-        ram(t);
+        ram();
     if (state == STATE_GAME_OVER && ++over == 170)
         press(KEY_ENTER);
 }
@@ -291,12 +266,8 @@ void death(int t, short state) {
 // the ship is kept sane, so that it lasts the 72 seconds to the next level; after that, levels 3
 // to 7 are set directly, 12 seconds each (7 sends in the mix of 6, the last level of its own)
 void level_change(int t, short) {
-    if (t == 5)
-        press(KEY_ENTER);
-    else if (t > 5 && t < 6700)
+    if (t > 5 && t < 6700)
         hunt(t), player.insanity_level = 0;
-    else if (t == 6700)
-        press(KEY_ESC);
     if (t >= 3700 && t < 6700 && t % 600 == 100)
         level = 3 + (t - 3700) / 600;
 }
@@ -304,18 +275,18 @@ void level_change(int t, short) {
 struct script {
     const char *name;
     unsigned seed;
-    int ticks;
+    int ticks, enter, esc; // the game's length, and the ticks Enter and Esc are pressed on
     void (*input)(int tick, short state);
     bool (*quick)(int tick); // the ticks of the stretches run through quickly; null: none
 };
 
 const script SCRIPTS[] = {
-    {"title_menu", 1, 300, title_menu, nullptr},
-    {"one_player", 26, 600, one_player, nullptr},
-    {"two_player", 3, 425, two_player, nullptr},
-    {"crazy_spell", 4, 885, crazy_spell, [](int t) { return t > 150 && t <= 750; }},
-    {"death", 5, 450, death, nullptr},
-    {"level_change", 6, 6710, level_change, [](int t) { return t <= 3550 || t > 3710; }},
+    {"title_menu", 1, 300, 125, 290, title_menu, nullptr},
+    {"one_player", 26, 600, 5, 595, one_player, nullptr},
+    {"two_player", 3, 425, 20, 420, two_player, nullptr},
+    {"crazy_spell", 4, 885, 5, 880, crazy_spell, [](int t) { return t > 150 && t <= 750; }},
+    {"death", 5, 450, 5, 0, death, nullptr},
+    {"level_change", 6, 6710, 5, 6700, level_change, [](int t) { return t <= 3550 || t > 3710; }},
 };
 
 // a line of the record as it is played
@@ -338,8 +309,8 @@ struct line {
         }
         ticks += of_tick.hex();
         for (size_t n = 0; n < d.named.size(); n++)
-            if (last.empty() || last[n].second != d.named[n].second)
-                changes.push_back(say("%d:%s=%.9g", d.number, d.named[n].first, d.named[n].second));
+            if (last.empty() || last[n] != d.named[n])
+                changes.push_back(say("%d:%s=%d", d.number, NAMED[n], d.named[n]));
         last = d.named;
         played.push_back(std::move(d));
     }
@@ -396,19 +367,20 @@ void tell_difference(const char *script, const std::string &recorded, const line
     }
 }
 
-// plays the script and prints its record; or, given the record, stops at the first line that
+// plays the script and prints its record; or, given its record, stops at the first line that
 // differs from it and tells how
-int play(const script &s, const std::vector<std::string> *record) {
+int play(const script &s, const std::vector<std::string> &record) {
     reset_game_globals(s.seed);
     short state = STATE_MENU;
     line l;
     values last; // the named values as last written
     size_t at = 0;
     for (int t = 1; t <= s.ticks; t++) {
-        for (int k = 0; k < KEY_MAX; k++)
-            key[k] = 0;
+        std::fill_n(key, KEY_MAX, 0);
         mouse_b = num_joysticks = 0;
         joy[0] = {};
+        if (t == s.enter || t == s.esc)
+            press(t == s.enter ? KEY_ENTER : KEY_ESC);
         s.input(t, state);
         counter = 1;
         run_pending_ticks(state, desktop_tick); // as the game's loop runs them
@@ -422,18 +394,18 @@ int play(const script &s, const std::vector<std::string> *record) {
         l.add(digest(t, state), last);
         if (t < s.ticks && l.played.size() < SPAN && (s.quick && s.quick(t + 1)) == quick)
             continue;
-        if (record && (at >= record->size() || (*record)[at] != l.text())) {
-            tell_difference(s.name, at < record->size() ? (*record)[at] : "(the end)", l);
+        if (record.empty())
+            puts(l.text().c_str());
+        else if (at >= record.size() || record[at] != l.text()) {
+            tell_difference(s.name, at < record.size() ? record[at] : "(the end)", l);
             return 1;
         }
-        if (!record)
-            puts(l.text().c_str());
         at++;
         l = {};
     }
-    if (record && at != record->size())
+    if (at < record.size())
         printf("%s: the game ended at tick %d, before its record\n", s.name, s.ticks);
-    return record && at != record->size() ? 1 : 0;
+    return at < record.size();
 }
 
 } // namespace
@@ -457,15 +429,14 @@ int main(int argc, char **argv) {
         return 1;
     }
     alarm(60); // a game that does not end is a fault to report, not to wait for
-    if (!start_headless_library() || chdir(MEDIA_DIR "/..") != 0)
-        return 1;
-    if (const char *why = load_media()) {
-        fprintf(stderr, "%s\n", why);
+    const char *why = start_headless_library() && chdir(MEDIA_DIR "/..") == 0
+                          ? load_media()
+                          : "no headless library, or no " MEDIA_DIR;
+    if (why || start_desktop() != 0) {
+        fprintf(stderr, "%s\n", why ? why : "no desktop");
         return 1;
     }
-    if (start_desktop() != 0)
-        return 1;
-    int status = play(*chosen, argc == 3 ? &record : nullptr);
+    const int status = play(*chosen, record); // an empty record: printed
     stop_desktop();
     release_media();
     stop_headless_library();

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -24,11 +26,8 @@ std::string output_of(const std::string &command, bool &ok) {
 // the scripts' names, as the game program lists them
 std::vector<std::string> scripts() {
     bool ok;
-    std::vector<std::string> names;
-    std::string listed = output_of(REPLAY_GAME, ok);
-    for (size_t at = 0, end; (end = listed.find('\n', at)) != std::string::npos; at = end + 1)
-        names.push_back(listed.substr(at, end - at));
-    return names;
+    std::istringstream listed(output_of(REPLAY_GAME, ok));
+    return {std::istream_iterator<std::string>(listed), {}};
 }
 
 class Replay : public ::testing::TestWithParam<std::string> {};
