@@ -21,7 +21,6 @@
 #include "media.h"
 #include "particle.h"
 #include "player.h"
-#include "screens.h"
 
 #include <allegro.h>
 
@@ -141,23 +140,14 @@ tick digest(int number, short state) {
 
 // the scripts: each tick's keys, pointer and pad, from the tick and what the game shows
 
-void press(int k) {
-    key[k] = 1;
-}
-
 // the keys that fly the ship's middle towards a point; while crazy the steering is reversed,
 // so the pilot presses the other key
 void fly_towards(float x, float y) {
     const float mx = player.x + SHIP_SIZE / 2, my = player.y + SHIP_SIZE / 2, slack = 4;
-    const bool flip = player.crazy;
-    if (x < mx - slack)
-        press(flip ? KEY_RIGHT : KEY_LEFT);
-    if (x > mx + slack)
-        press(flip ? KEY_LEFT : KEY_RIGHT);
-    if (y < my - slack)
-        press(flip ? KEY_DOWN : KEY_UP);
-    if (y > my + slack)
-        press(flip ? KEY_UP : KEY_DOWN);
+    if (x < mx - slack || x > mx + slack)
+        key[(x < mx) != player.crazy ? KEY_LEFT : KEY_RIGHT] = 1;
+    if (y < my - slack || y > my + slack)
+        key[(y < my) != player.crazy ? KEY_UP : KEY_DOWN] = 1;
 }
 
 // the enemy on the screen nearest the ship, or null
@@ -174,7 +164,7 @@ const _enemy *nearest_enemy() {
 
 // fires all the time, takes a falling "+", and otherwise stays under the nearest enemy
 void hunt(int tick) {
-    press(KEY_SPACE);
+    key[KEY_SPACE] = 1;
     for (const _powerup &u : powerups)
         if (u.kind == POWERUP_SHOT_UP && u.y < player.y) {
             fly_towards(u.x + POWERUP_SIZE / 2, u.y + POWERUP_SIZE);
@@ -195,17 +185,17 @@ void ram() {
 // on the pad, and Esc on the title to quit
 void title_menu(int t, short) {
     if (t >= 20 && t <= 31)
-        press(KEY_DOWN); // held: moves at once and again 11 ticks on
+        key[KEY_DOWN] = 1; // held: moves at once and again 11 ticks on
     if (t == 45 || t == 60 || t == 75)
-        press(KEY_UP);
+        key[KEY_UP] = 1;
     if (t == 90 || t == 110 || t == 175 || t == 176)
-        press(KEY_DOWN); // 175: the last tick of the 15 after a game, whose keys are ignored
+        key[KEY_DOWN] = 1; // 175: the last tick of the 15 after a game, whose keys are ignored
     if (t == 100)
-        press(KEY_ALT), press(KEY_ENTER);
+        key[KEY_ALT] = 1, key[KEY_ENTER] = 1;
     if (t > 126 && t < 160)
-        press(KEY_A), press(KEY_SPACE);
+        key[KEY_A] = 1, key[KEY_SPACE] = 1;
     if (t == 160)
-        press(KEY_ESC);
+        key[KEY_ESC] = 1;
     if (t < 200)
         return;
     num_joysticks = 1; // a pad: its stick up twice, a button, then right with another held
@@ -225,19 +215,20 @@ void one_player(int t, short) {
     if (t > 5 && t < 595 && (t < 300 || t > 330))
         hunt(t);
     if (t == 300 || t == 330 || t == 350 || t == 351 || t == 420)
-        press(t > 330 ? KEY_M : KEY_P);
+        key[t > 330 ? KEY_M : KEY_P] = 1;
 }
 
 // player one steers with W A S D into the top left corner, then into the bottom right, firing with
 // Control now and then; player two sweeps the pointer round and clicks
 void two_player(int t, short) {
     if (t == 5)
-        press(KEY_DOWN);
+        key[KEY_DOWN] = 1;
     if (t <= 20 || t >= 420)
         return;
-    t < 170 ? (press(KEY_A), press(KEY_W)) : (press(KEY_D), press(KEY_S));
+    key[t < 170 ? KEY_A : KEY_D] = 1;
+    key[t < 170 ? KEY_W : KEY_S] = 1;
     if ((t / 20) % 2)
-        press(KEY_LCONTROL);
+        key[KEY_LCONTROL] = 1;
     mouse_x = static_cast<int>(320 + 250 * std::cos(t / 25.0));
     mouse_y = static_cast<int>(220 + 180 * std::sin(t / 25.0));
     mouse_b = (t / 30) % 3 ? 1 : 0;
@@ -260,7 +251,7 @@ void death(int t, short state) {
     if (state == STATE_PLAYING && t > 7)
         ram();
     if (state == STATE_GAME_OVER && ++over == 170)
-        press(KEY_ENTER);
+        key[KEY_ENTER] = 1;
 }
 
 // the ship is kept sane, so that it lasts the 72 seconds to the next level; after that, levels 3
@@ -380,7 +371,7 @@ int play(const script &s, const std::vector<std::string> &record) {
         mouse_b = num_joysticks = 0;
         joy[0] = {};
         if (t == s.enter || t == s.esc)
-            press(t == s.enter ? KEY_ENTER : KEY_ESC);
+            key[t == s.enter ? KEY_ENTER : KEY_ESC] = 1;
         s.input(t, state);
         counter = 1;
         run_pending_ticks(state, desktop_tick); // as the game's loop runs them
