@@ -184,12 +184,12 @@ void ram() {
 // (which is no choice), a two-player game left with Esc, a one-player game chosen and left
 // on the pad, and Esc on the title to quit
 void title_menu(int t, short) {
-    if (t >= 20 && t <= 31)
-        key[KEY_DOWN] = 1; // held: moves at once and again 11 ticks on
+    // Down held from 20 to 31 moves at once and again 11 ticks on; 175 is the last tick of the 15
+    // after a game, whose keys are ignored
+    if ((t >= 20 && t <= 31) || t == 90 || t == 110 || t == 175 || t == 176)
+        key[KEY_DOWN] = 1;
     if (t == 45 || t == 60 || t == 75)
         key[KEY_UP] = 1;
-    if (t == 90 || t == 110 || t == 175 || t == 176)
-        key[KEY_DOWN] = 1; // 175: the last tick of the 15 after a game, whose keys are ignored
     if (t == 100)
         key[KEY_ALT] = 1, key[KEY_ENTER] = 1;
     if (t > 126 && t < 160)
