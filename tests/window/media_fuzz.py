@@ -262,8 +262,7 @@ def main():
     parser.add_argument("--seed", type=int, default=12)
     parser.add_argument("--mutations", type=int, default=100, help="of each of the two files")
     parser.add_argument("--workers", type=int, default=2)
-    parser.add_argument("--verbose", action="store_true", help="every case printed, not only the"
-                        " hand-made ones and failures")
+    parser.add_argument("--verbose", action="store_true", help="every mutation printed too")
     args = parser.parse_args()
     game = os.path.realpath(args.game)
     sanitized = b"libasan" in subprocess.run(["ldd", game], capture_output=True).stdout
