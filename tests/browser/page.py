@@ -200,6 +200,5 @@ def read_bmp(name):
              % (name, bits, h))
     stride = (w * 3 + 3) & ~3
     rows = [data[offset + r * stride:offset + r * stride + 3 * w] for r in range(h)][::-1]
-    pixels = [(x, y, (row[3 * x + 2], row[3 * x + 1], row[3 * x]))
-              for y, row in enumerate(rows) for x in range(w)]
-    return [p for p in pixels if p[2] != (255, 0, 255)]
+    return [(x, y, c) for y, row in enumerate(rows) for x in range(w)
+            if (c := (row[3 * x + 2], row[3 * x + 1], row[3 * x])) != (255, 0, 255)]

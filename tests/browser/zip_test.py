@@ -11,8 +11,7 @@ LARGEST = 3 * 1000 * 1000
 path = sys.argv[1]
 if not zipfile.is_zipfile(path):
     fail('%s is not a zip' % path)
-with zipfile.ZipFile(path) as z:
-    entries = z.infolist()
+entries = zipfile.ZipFile(path).infolist()
 names = [e.filename for e in entries]
 if names != FILES:
     fail('the zip holds %s, not %s' % (names, FILES))

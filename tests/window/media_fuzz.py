@@ -14,13 +14,13 @@ import concurrent.futures
 import functools
 import os
 import pathlib
-import queue
 import random
 import shutil
 import signal
 import struct
 import subprocess
 import sys
+import threading
 import time
 
 MEMORY_MAX_KB = 100 * 1024
@@ -161,17 +161,17 @@ def ended(game, seconds, stop=lambda: False):
 
 class Worker:  # an X server, a home with sound to nowhere and a copy of the media
 
-    def __init__(self, game, work, index, sanitized):
+    def __init__(self, game, work, sanitized):
         self.game, self.sanitized = game, sanitized
-        self.dir = os.path.join(work, f"worker{index}")
+        self.dir = os.path.join(work, f"worker{threading.get_ident()}")
         # Allegro shows a message through xmessage where it can; this one can't, so it's printed
         for name, text in [("bin/xmessage", "#!/bin/sh\nexit 1\n"),
                            ("home/.asoundrc", 'pcm.!default { type file; slave.pcm "null"; '
                             'file "/dev/null"; format "raw" }\n'),
                            ("home/allegro.cfg", "[sound]\ndigi_card = ALSA\n")]:
-            os.makedirs(os.path.dirname(os.path.join(self.dir, name)), exist_ok=True)
-            with open(os.path.join(self.dir, name), "w") as f:
-                f.write(text)
+            path = pathlib.Path(self.dir, name)
+            path.parent.mkdir(parents=True, exist_ok=True)
+            path.write_text(text)
         os.chmod(os.path.join(self.dir, "bin", "xmessage"), 0o755)
         # a display number drawn from thousands, never one that another server gave up a moment
         # before, on which the library's start-up may fail to open the display; the server itself
@@ -193,9 +193,9 @@ class Worker:  # an X server, a home with sound to nowhere and a copy of the med
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
 
     # runs one case, in a fresh copy of the media (links to the real files) with the case's
-    # content in place of the target: its outcome, peak memory in kB, seconds, what went wrong or
-    # "", and what the game said
-    def run(self, target, content, reason):
+    # content in place of the target, printed if it failed or if shown: its outcome, peak memory in
+    # kB, seconds, and what went wrong or ""
+    def run(self, name, target, content, reason, shown):
         media = os.path.join(self.dir, "run", "media")
         gone = time.monotonic() + QUIT_SECONDS  # the last game's window, once the server knows
         while self.window_shown() and time.monotonic() < gone:
@@ -248,7 +248,11 @@ class Worker:  # an X server, a home with sound to nowhere and a copy of the med
         ] if wrong), "")
         if problem:
             problem += "\n--- stdout:\n" + said + "--- stderr:\n" + errors[-3000:]
-        return outcome, usage.ru_maxrss, seconds, problem, said.strip()
+        if problem or shown:
+            print(f"{name}: {outcome}, {usage.ru_maxrss} kB, {seconds:.1f} s"
+                  f"{' -- ' + said.strip() if outcome == 'refused' else ''}"
+                  f"{' -- FAIL: ' + problem if problem else ''}", flush=True)
+        return outcome, usage.ru_maxrss, seconds, problem
 
 
 def main():
@@ -258,57 +262,40 @@ def main():
     parser.add_argument("--seed", type=int, default=12)
     parser.add_argument("--mutations", type=int, default=100, help="of each of the two files")
     parser.add_argument("--workers", type=int, default=2)
-    parser.add_argument("--verbose", action="store_true", help="print every case, not only the"
-                        " hand-made ones and failures")
+    parser.add_argument("--verbose", action="store_true", help="every mutation printed too")
     args = parser.parse_args()
     game = os.path.realpath(args.game)
     sanitized = b"libasan" in subprocess.run(["ldd", game], capture_output=True).stdout
-    workers = [Worker(game, args.work, i, sanitized) for i in range(args.workers)]
-    free = queue.Queue()
-    for w in workers:
-        free.put(w)
+    workers, mine = [], threading.local()  # each thread of the pool with a worker of its own
 
     def run(case):  # (None, n): the n-th hand-made case; (target, n): the target's n-th mutation
         target, n = case
-        name, target, content, reason = hand_made()[n] if target is None else \
-            mutation(args.seed, target, n)
-        worker = free.get()
-        try:
-            return (name, *worker.run(target, content, reason))
-        finally:
-            free.put(worker)
+        if not hasattr(mine, "worker"):
+            mine.worker = Worker(game, args.work, sanitized)
+            workers.append(mine.worker)
+        made = hand_made()[n] if target is None else mutation(args.seed, target, n)
+        return mine.worker.run(*made, args.verbose or target is None)
 
     cases = [(None, n) for n in range(len(hand_made()))]
     cases += [(target, n) for target in (PICTURE, SOUND) for n in range(args.mutations)]
-    results, began = [], time.monotonic()
+    began = time.monotonic()
     try:
         with concurrent.futures.ThreadPoolExecutor(args.workers) as pool:
-            for case, (name, outcome, memory, seconds, problem, said) in zip(cases,
-                                                                             pool.map(run, cases)):
-                group = f"{os.path.basename(case[0])} mutations" if case[0] else "hand-made cases"
-                results.append((group, outcome, memory, seconds, problem))
-                if problem or not case[0] or args.verbose:
-                    print(f"{name}: {outcome}, {memory} kB, {seconds:.1f} s"
-                          f"{' -- ' + said if outcome == 'refused' else ''}"
-                          f"{' -- FAIL: ' + problem if problem else ''}", flush=True)
+            results = list(pool.map(run, cases))
     finally:
         for w in workers:
             w.xvfb.terminate()
 
     # a spawned program's peak counts the memory of the process it was spawned from
     floor = open("/proc/self/status").read().split("VmHWM:")[1].split()[0]
-    for label in dict.fromkeys(r[0] for r in results):
-        group = [r for r in results if r[0] == label]
-        print(f"{label}: {len(group)}, refused {sum(r[1] == 'refused' for r in group)}, "
-              f"started {sum(r[1] == 'started' for r in group)}, failed "
-              f"{sum(bool(r[4]) for r in group)}; peak memory {max(r[2] for r in group)} kB; "
-              f"longest case {max(r[3] for r in group):.1f} s")
+    outcomes, memories, times, problems = zip(*results)
     print(f"{len(results)} cases in {time.monotonic() - began:.0f} s with {args.workers} workers"
-          f" (seed {args.seed}, {'sanitized' if sanitized else 'plain'} build); the peaks include"
-          f" this script's own {floor} kB")
-    failed = any(r[4] for r in results)
-    print("FAIL" if failed else "PASS")
-    sys.exit(1 if failed else 0)
+          f" (seed {args.seed}, {'sanitized' if sanitized else 'plain'} build): refused"
+          f" {outcomes.count('refused')}, started {outcomes.count('started')}, failed"
+          f" {sum(map(bool, problems))}; peak memory {max(memories)} kB, this script's own {floor}"
+          f" kB included; longest case {max(times):.1f} s")
+    print("FAIL" if any(problems) else "PASS")
+    sys.exit(1 if any(problems) else 0)
 
 
 if __name__ == "__main__":
