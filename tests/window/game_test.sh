@@ -129,11 +129,8 @@ wait_for "a shot right of the ship while the button is held" screen_has "${right
 xdotool mouseup 1
 wait_for "the shots to fly off after the button is let go" screen_has "${right_of_ship[*]} 0 0"
 
-for at in "200 150" "450 300"; do
-    read -r px py <<<"$at"
-    xdotool mousemove "$px" "$py"
-    wait_for "the crosshair at the pointer ($at)" eval "shoot && shows media/targeting.bmp $at"
-done
+crosshair_at 200 150 200 150 "at (200, 150)"
+crosshair_at 450 300 450 300 "at (450, 300)"
 ! shows media/targeting.bmp 200 150 || fail "the crosshair stayed where the pointer was before"
 
 request_close

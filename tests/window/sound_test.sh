@@ -190,8 +190,7 @@ rm "$OUT" && mkfifo "$OUT"
 exec 7<>"$OUT" # held open, never read
 stalled_game
 leave_game
-ended_in_time "Esc on the title screen with the sound stalled" 0 xdotool keydown Escape
-xdotool keyup Escape
+ended_in_time "Esc on the title screen with the sound stalled" 0 press Escape
 stalled_game
 ended_in_time "the close button with the sound stalled" 0 request_close
 stalled_game
@@ -201,8 +200,7 @@ exec 7>&- # nobody opens the FIFO now
 HOME=$WORK/home start_game
 play
 leave_game
-ended_in_time "Esc on the title screen with a sound FIFO nobody opens" 0 xdotool keydown Escape
-xdotool keyup Escape
+ended_in_time "Esc on the title screen with a sound FIFO nobody opens" 0 press Escape
 
 start_game
 play
