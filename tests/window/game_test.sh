@@ -14,13 +14,17 @@ source "$(dirname "$0")/lib.sh"
 # the shot pictures, sane and crazy, on the black of space
 for look in sane crazy; do "$CONVERT" "media/$look/shot.bmp" -fill black -opaque '#ff00ff' "$WORK/$look.png"; done
 
+# found_in PICTURE PART [COMPARE OPTION...]: the part is somewhere in the picture, all but 2 pixels of it
+found_in() {
+    local found
+    found=$(compare -metric AE "${@:3}" -subimage-search "$1" "$2" null: 2>&1) || true
+    [[ "$found" =~ ^([0-9]+)\ @ ]] && [ "${BASH_REMATCH[1]}" -le 2 ]
+}
 # shot_in H Y: the last screenshot has a shot in the ship's centre column, between rows Y and Y+H
 shot_in() {
-    local look found
     "$CONVERT" "$WORK/shot.png" -crop "12x$1+317+$2" +repage "$WORK/column.png"
     for look in sane crazy; do
-        found=$(compare -metric AE -fuzz 5% -dissimilarity-threshold 1 -subimage-search "$WORK/column.png" "$WORK/$look.png" null: 2>&1) || true
-        [[ ! "$found" =~ ^([0-9]+)\ @ ]] || [ "${BASH_REMATCH[1]}" -gt 2 ] || return 0
+        found_in "$WORK/column.png" "$WORK/$look.png" -fuzz 5% -dissimilarity-threshold 1 && return
     done
     return 1
 }
@@ -33,22 +37,13 @@ ship_higher() { find_ship && [ "$SY" -lt 400 ] && [ "$SX" -le "$LEFT_X" ]; }
 # steer KEY TEST WHAT: taps the key for 0.3 s (up to 60 px with the coasting) until the test, tried
 # thrice after each tap, finds the ship where it should be; short taps keep the ship low, out of
 # the enemies' way, however slowly the screenshots come
-steer() {
-    local end=$((SECONDS + 20))
-    while :; do
-        xdotool keydown "$1" sleep 0.3 keyup "$1"
-        for _ in 1 2 3; do "$2" && return; done
-        [ "$SECONDS" -lt "$end" ] || fail "timed out waiting for $3"
-    done
-}
+steer() { wait_for "$3" eval "xdotool keydown $1 sleep 0.3 keyup $1; $2 || $2 || $2"; }
 
 # score_zero: the score text, right-aligned at the top right of the last screenshot, reads
 # "Score: 0" as the end of the first title screen's "High Score: 0" does
 score_zero() {
-    local found
     "$CONVERT" "$WORK/shot.png" -crop 120x8+520+15 +repage "$WORK/score.png"
-    found=$(compare -metric AE -subimage-search "$WORK/score.png" "$WORK/score0.png" null: 2>&1) || true
-    [[ "$found" =~ ^([0-9]+)\ @ ]] && [ "${BASH_REMATCH[1]}" -le 2 ]
+    found_in "$WORK/score.png" "$WORK/score0.png"
 }
 # the score text in a new screenshot is there (no game-over screen) and no longer reads 0
 score_changed() { screen_has "100 8 540 15 white 20 999" && ! score_zero; }
@@ -134,11 +129,8 @@ wait_for "a shot right of the ship while the button is held" screen_has "${right
 xdotool mouseup 1
 wait_for "the shots to fly off after the button is let go" screen_has "${right_of_ship[*]} 0 0"
 
-for at in "200 150" "450 300"; do
-    read -r px py <<<"$at"
-    xdotool mousemove "$px" "$py"
-    wait_for "the crosshair at the pointer ($at)" eval "shoot && shows media/targeting.bmp $at"
-done
+crosshair_at 200 150 200 150 "at (200, 150)"
+crosshair_at 450 300 450 300 "at (450, 300)"
 ! shows media/targeting.bmp 200 150 || fail "the crosshair stayed where the pointer was before"
 
 request_close

@@ -43,8 +43,7 @@ pad axis $DPAD_Y 32767 # held: the choice goes round every 11 ticks
 wait_for "the choice moving with the d-pad held" bananas_at 2
 pull_out
 sleep 2 # the game looks for its pad once a second
-at=
-wait_for "the bananas beside one choice" eval 'for s in 0 1 2; do bananas_at $s && at=$s && break; done; [ -n "$at" ]'
+wait_for "the bananas beside one choice" eval 'at=$(for s in 0 1 2; do bananas_at $s && echo $s && break; done); [ -n "$at" ]'
 for _ in 1 2 3 4 5; do # the choice would move every 0.22 s with the d-pad held
     sleep 0.3
     bananas_at "$at" || fail "the choice kept moving after the pad was pulled out"

@@ -169,6 +169,13 @@ shows() {
         -format '%[distortion]' info:)" -le 2 ]
 }
 
+# crosshair_at X Y GX GY WHERE: with the pointer at screen pixel (X, Y), the crosshair shows at
+# game pixel (GX, GY)
+crosshair_at() {
+    xdotool mousemove "$1" "$2"
+    wait_for "the crosshair under the pointer $5" eval "shoot && shows media/targeting.bmp $3 $4"
+}
+
 # the title screen: white text on the rows of all three choices, and the title picture above them
 title_shown() {
     screen_has "140 8 250 250 white 40 9999" "140 8 250 280 white 40 9999" \
@@ -228,18 +235,16 @@ steady_clock_to() {
 }
 # clock_moved_from FILE: a new screenshot whose clock differs from the one in FILE
 clock_moved_from() { shoot && clock_to "$WORK/now.png" && ! same_clock "$1" "$WORK/now.png"; }
-# unpause KEY: the key held until the game is no longer paused, and its clock runs on
-unpause() {
+# stays_paused_until KEY: the clock shows the same for 2.5 s and the game stays paused; then the key
+# held until the game is no longer paused, and its clock runs on
+stays_paused_until() {
+    shoot && clock_to "$WORK/stood.png"
+    sleep 2.5
+    paused_shown || fail "the game no longer shows it is paused"
+    ! clock_moved_from "$WORK/stood.png" || fail "the level clock moved while the game was paused"
     hold "$1" "the game going on after $1" eval '! paused_shown'
     shoot && clock_to "$WORK/resumed.png"
     wait_for "the level clock running after $1" clock_moved_from "$WORK/resumed.png"
-}
-# clock_stands_for SECONDS: the clock shows the same all that time, and the game stays paused
-clock_stands_for() {
-    shoot && clock_to "$WORK/stood.png"
-    sleep "$1"
-    paused_shown || fail "the game no longer shows it is paused"
-    ! clock_moved_from "$WORK/stood.png" || fail "the level clock moved while the game was paused"
 }
 
 # sound_to_file: ALSA's default device writes Allegro's mix to $OUT for the games started with
@@ -272,9 +277,8 @@ loudest() {
 # loudness TENTHS: the largest swing in the next stretch of that length, after half a second for
 # what was sounding to die away
 loudness() {
-    local from
     wait_mixed 5
-    from=$MIXED
+    local from=$MIXED
     wait_mixed "$1"
     loudest "$from" "$MIXED"
 }

@@ -37,12 +37,6 @@ borders_black() {
     [ "$("$CONVERT" "$WORK/full.png" -fill black -draw "rectangle $LEFT,$TOP $((LEFT + W - 1)),$((TOP + H - 1))" \
         -format '%[max]' info:)" = 0 ]
 }
-# crosshair_at X Y GX GY WHERE: with the pointer at screen pixel (X, Y), the crosshair shows at
-# game pixel (GX, GY)
-crosshair_at() {
-    xdotool mousemove "$1" "$2"
-    wait_for "the crosshair under the pointer $5" eval "shoot && shows media/targeting.bmp $3 $4"
-}
 # the notice across the top of the picture, "Fullscreen isn't available here"
 notice_shown() { screen_has "248 8 196 4 white 150 9999"; }
 # after KEY LEFT TOP W H WHAT CHECK...: presses the key, and waits for the check to pass on the
@@ -110,17 +104,17 @@ play
 wait_for "the status texts and the ship in 2x2 blocks" in_blocks game_shown
 crosshair_at 800 600 400 300 "at scale 2"
 
-after F9 320 240 640 480 "a 640x480 window on F9" window_is 640x480
-wait_for "the window's centre to stay at $CENTRE on F9" centre_kept
-wait_for "the game going on at scale 1" game_shown
-press F9
-window_is 640x480 || fail "F9 made the window smaller than 640x480"
-xdotool mousemove 400 300 # inside the small window, which keeps the big one's centre
-after F10 0 0 1280 960 "a 1280x960 window on F10" window_is 1280x960
-wait_for "the window's centre to stay at $CENTRE on F10" centre_kept
-wait_for "the game going on at scale 2" in_blocks game_shown
-press F10
-window_is 1280x960 || fail "F10 made the window bigger than the screen has room for"
+# F9 down to the smallest window and F10 up to the largest the screen has room for: a second press
+# changes nothing
+for step in "F9 320 240 640x480 1" "F10 0 0 1280x960 2"; do
+    read -r key left top size scale <<<"$step"
+    after "$key" "$left" "$top" "${size%x*}" "${size#*x}" "a $size window on $key" window_is "$size"
+    wait_for "the window's centre to stay at $CENTRE on $key" centre_kept
+    wait_for "the game going on at scale $scale" in_blocks game_shown
+    press "$key"
+    window_is "$size" || fail "a second $key changed the window from $size, the last size it steps to"
+    xdotool mousemove 400 300 # inside the small window, which keeps the big one's centre
+done
 
 leave_game # and a new two-player game (the title keeps the choice), before the enemies win this one
 play
