@@ -63,8 +63,7 @@ bytes_t wav(int frames, uint32_t rate = 8000) {
 std::string sound_reason(const bytes_t &b) {
     SAMPLE *sound;
     std::string why = sound_from_bytes(b, &sound);
-    if (sound)
-        destroy_sample(sound);
+    destroy_sample(sound); // none if refused
     return why;
 }
 
@@ -93,9 +92,8 @@ int unlike_the_library(bytes_t bytes, const bytes_t &twin) {
     int differ = -1;
     if (checked && library && checked->w == library->w && checked->h == library->h)
         differ = differing_pixels(checked, library);
-    for (BITMAP *picture : {checked, library})
-        if (picture)
-            destroy_bitmap(picture);
+    destroy_bitmap(checked); // none if refused
+    destroy_bitmap(library);
     return differ;
 }
 
