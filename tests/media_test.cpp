@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -101,7 +100,7 @@ int unlike_the_library(bytes_t bytes, const bytes_t &twin) {
 
 struct picture_case {
     const char *name;
-    std::function<void(bytes_t &)> spoil;
+    void (*spoil)(bytes_t &);
     const char *why;
 };
 
