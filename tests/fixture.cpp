@@ -4,6 +4,8 @@
 #include "main.h"
 #include "media.h"
 
+#include <algorithm>
+
 namespace {
 
 // the game's own pictures and sounds, loaded as the benchmarks load them
@@ -39,11 +41,7 @@ void GameTest::SetUp() {
     clear_to_color(back_buffer, makecol(0, 0, 0));
 }
 
-bool GameTest::queued_text(const std::string &text) {
-    for (const drawthing &d : drawqueue)
-        if ((d.type == CMD_TEXTOUT || d.type == CMD_TEXTOUT_CENTRE ||
-             d.type == CMD_TEXTOUT_RIGHT) &&
-            d.text == text)
-            return true;
-    return false;
+bool GameTest::queued_text(const std::string &text) { // only text commands have a text
+    return std::any_of(drawqueue.begin(), drawqueue.end(),
+                       [&](const drawthing &d) { return d.text == text; });
 }

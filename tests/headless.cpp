@@ -45,8 +45,7 @@ void reset_game_globals(unsigned seed) {
     player.init(false);
     for (int k = 0; k < KEY_MAX; k++)
         key[k] = 0;
-    mouse_x = mouse_y = 0;
-    mouse_b = 0;
+    mouse_x = mouse_y = mouse_b = 0;
     num_joysticks = 0; // no gamepad, and an unused one standing still
     for (int j = 0; j < MAX_JOYSTICKS; j++)
         joy[j] = {};
@@ -59,10 +58,8 @@ void reset_game_globals(unsigned seed) {
     notice = nullptr;
     notice_frames = 0;
     frames_since_mode_change = 60 * TICKS_PER_SECOND; // the window was opened long ago
-    score = 0;
+    score = highscore = counter = 0;
     level = 1;
-    highscore = 0;
-    counter = 0;
     desktop.init();
     focus_lost = false;
     srand(seed);

@@ -1,6 +1,6 @@
 #include "fixture.h"
 #include "gamepad.h"
-#include "input_map.h"
+#include "web/input_map.h"
 
 #include <set>
 
