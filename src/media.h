@@ -33,9 +33,15 @@ const char *picture_file(const BITMAP *picture);
 // safe on a half-loaded set: whatever failed to load is still null
 void release_media();
 
+// the printf that say() calls: on Windows MinGW's own, which knows %zu as the system's does not
+#ifdef __MINGW_PRINTF_FORMAT
+#define SAY_FORMAT __MINGW_PRINTF_FORMAT
+#else
+#define SAY_FORMAT printf
+#endif
 // printf's formatting into a string of whatever length it takes: why a file was refused, in the
 // media's own words
-std::string say(const char *format, ...) __attribute__((format(printf, 1, 2)));
+std::string say(const char *format, ...) __attribute__((format(SAY_FORMAT, 1, 2)));
 
 // the bytes of a regular file no larger than MEDIA_FILE_MAX, read without ever waiting;
 // "" or why not
