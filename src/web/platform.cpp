@@ -71,39 +71,6 @@ static void *web_create_mutex() {
 }
 static void web_mutex_nothing(void *) {}
 
-static _DRIVER_INFO *web_gfx_drivers();
-static _DRIVER_INFO *web_digi_drivers();
-static _DRIVER_INFO *web_midi_drivers();
-static _DRIVER_INFO *web_keyboard_drivers();
-static _DRIVER_INFO *web_mouse_drivers();
-static _DRIVER_INFO *web_joystick_drivers();
-static _DRIVER_INFO *web_timer_drivers();
-
-// clang-format off
-static SYSTEM_DRIVER system_web = {
-    AL_ID('W', 'E', 'B', ' '), empty, empty, "Browser", web_system_init, web_system_exit,
-    nullptr, nullptr,                            // executable's name, resources: none in a page
-    nullptr,                                     // window title: the page has its own
-    web_close_button, web_message,
-    nullptr,                                     // assert
-    nullptr, nullptr,                            // console
-    nullptr, nullptr, nullptr, nullptr, nullptr, // bitmaps: the library's own
-    nullptr, nullptr, nullptr,                   // palette and drawing: the library's own
-    web_switch_mode,
-    nullptr, nullptr,                            // switch lock, desktop colour depth
-    web_desktop_resolution,
-    nullptr,                                     // safe mode
-    web_yield, web_create_mutex, web_mutex_nothing, web_mutex_nothing, web_mutex_nothing,
-    web_gfx_drivers, web_digi_drivers, web_midi_drivers, web_keyboard_drivers,
-    web_mouse_drivers, web_joystick_drivers, web_timer_drivers};
-// clang-format on
-
-// the library looks for its system driver in this list, which takes the place of its own (the
-// Unix one, whose file nothing else of the link needs)
-_DRIVER_INFO _system_driver_list[] = {{AL_ID('W', 'E', 'B', ' '), &system_web, TRUE},
-                                      {SYSTEM_NONE, &system_none, FALSE},
-                                      {0, nullptr, 0}};
-
 // --- the screen -----------------------------------------------------------------------------
 
 // the screen is a bitmap in memory; every line written marks the frame for the canvas
@@ -465,7 +432,7 @@ static JOYSTICK_DRIVER joystick_web = {
     nullptr, nullptr, nullptr, nullptr}; // calibration: none needed
 // clang-format on
 
-// --- the lists the system driver gives ------------------------------------------------------
+// --- the system driver, with the lists of the drivers above that it gives the library ----
 
 static _DRIVER_INFO gfx_list[] = {{AL_ID('W', 'E', 'B', 'G'), &gfx_web, TRUE}, {0, nullptr, 0}};
 static _DRIVER_INFO digi_list[] = {{AL_ID('W', 'E', 'B', 'A'), &digi_web, TRUE}, {0, nullptr, 0}};
@@ -477,27 +444,31 @@ static _DRIVER_INFO joystick_list[] = {{AL_ID('W', 'E', 'B', 'J'), &joystick_web
                                        {0, nullptr, 0}};
 static _DRIVER_INFO timer_list[] = {{AL_ID('W', 'E', 'B', 'T'), &timer_web, TRUE}, {0, nullptr, 0}};
 
-static _DRIVER_INFO *web_gfx_drivers() {
-    return gfx_list;
-}
-static _DRIVER_INFO *web_digi_drivers() {
-    return digi_list;
-}
-static _DRIVER_INFO *web_midi_drivers() {
-    return midi_list;
-}
-static _DRIVER_INFO *web_keyboard_drivers() {
-    return keyboard_list;
-}
-static _DRIVER_INFO *web_mouse_drivers() {
-    return mouse_list;
-}
-static _DRIVER_INFO *web_joystick_drivers() {
-    return joystick_list;
-}
-static _DRIVER_INFO *web_timer_drivers() {
-    return timer_list;
-}
+// clang-format off
+static SYSTEM_DRIVER system_web = {
+    AL_ID('W', 'E', 'B', ' '), empty, empty, "Browser", web_system_init, web_system_exit,
+    nullptr, nullptr,                            // executable's name, resources: none in a page
+    nullptr,                                     // window title: the page has its own
+    web_close_button, web_message,
+    nullptr,                                     // assert
+    nullptr, nullptr,                            // console
+    nullptr, nullptr, nullptr, nullptr, nullptr, // bitmaps: the library's own
+    nullptr, nullptr, nullptr,                   // palette and drawing: the library's own
+    web_switch_mode,
+    nullptr, nullptr,                            // switch lock, desktop colour depth
+    web_desktop_resolution,
+    nullptr,                                     // safe mode
+    web_yield, web_create_mutex, web_mutex_nothing, web_mutex_nothing, web_mutex_nothing,
+    [] { return gfx_list; }, [] { return digi_list; }, [] { return midi_list; },
+    [] { return keyboard_list; }, [] { return mouse_list; }, [] { return joystick_list; },
+    [] { return timer_list; }};
+// clang-format on
+
+// the library looks for its system driver in this list, which takes the place of its own (the
+// Unix one, whose file nothing else of the link needs)
+_DRIVER_INFO _system_driver_list[] = {{AL_ID('W', 'E', 'B', ' '), &system_web, TRUE},
+                                      {SYSTEM_NONE, &system_none, FALSE},
+                                      {0, nullptr, 0}};
 
 // the ticks the game has run, for the page's own measure of its pace
 extern "C" EMSCRIPTEN_KEEPALIVE double web_ticks_run() {
