@@ -165,8 +165,7 @@ void stop_desktop() {
         opaque_pictures.end());
     destroy_bitmap(paused_picture);
     paused_picture = nullptr;
-    if (mute_mark)
-        destroy_bitmap(mute_mark);
+    destroy_bitmap(mute_mark); // none if its making failed
     mute_mark = nullptr;
 }
 
