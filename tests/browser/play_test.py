@@ -29,17 +29,23 @@ def audible(page):
     return page.js('return window.moonstruck.audibleSamples')
 
 
+# the level clock's minutes and tens of seconds are the same figure, as "1:1x" has them
+def reads_1_1x(picture):
+    start = picture.white_pixels(32, 8, 608, 5)
+    minutes = {(x, y) for x, y in start if x < 8}
+    return bool(minutes) and minutes == {(x - 16, y) for x, y in start if 16 <= x < 24}
+
+
 with Page(before_page=PAD) as page:
     wait_for('the title screen', page.title_shown)
     if not page.visible('sound'):
         fail('the page does not ask for a key or a click for sound')
     page.start_game()
     p = page.picture()
-    start = p.white_pixels(32, 8, 608, 5)
-    minutes = {(x, y) for x, y in start if x < 8}
-    tens = {(x - 16, y) for x, y in start if 16 <= x < 24}
-    if not minutes or minutes != tens:
+    shown = p if reads_1_1x(p) else page.picture()  # a star across the text spoils one picture
+    if not reads_1_1x(shown):
         fail('the level clock does not read 1:1x at the start (its minutes and tens differ)')
+    start = shown.white_pixels(32, 8, 608, 5)
     # at once, before the enemies' shots can drive the pilot crazy and turn the steering round
     if p.misses(read_bmp('ship.bmp'), SHIP_X, SHIP_Y) > 2:
         fail('the ship is not at its start, (%d, %d)' % (SHIP_X, SHIP_Y))
