@@ -1,10 +1,10 @@
-# scripted_player.sh: a player who never dodges, for the whole-game test and the soak. Sourced after
-# tests/window/lib.sh, with the game started by start_game. The ship stays where it starts and the
-# enemies' aimed shots find it: its insanity fills (8 a shot), it goes crazy, and the shots then wear
-# its health away (4 a shot) until the game is over, some 15 s into a one-player game.
+# scripted_player.sh: a player who never dodges, for the sound test's whole game and the soak.
+# Sourced after tests/window/lib.sh, with the game started by start_game. The ship stays where it
+# starts and the enemies' aimed shots find it: its insanity fills (8 a shot), it goes crazy, and the
+# shots then wear its health away (4 a shot) until the game is over, some 15 s into a one-player
+# game.
 
 on_poll() { :; } # what a caller wants done while waiting (the soak reads the game's memory)
-on_game_over() { :; } # and what it checks of the game-over screen before leaving it
 
 # within SECONDS COMMAND...: runs the command until it succeeds (0) or the time is up or the game
 # has ended (1)
@@ -40,23 +40,19 @@ choose() {
     done
 }
 
-# watch_game: notes whether the player has gone crazy and then lost health, and is done at game over
+# watch_game: notes whether the player has gone crazy, and is done at game over
 watch_game() {
     [ "$MOUSE_GUN" = 0 ] || xdotool mousemove $((RANDOM % 620)) $((RANDOM % 460))
-    if [ "$WENT_CRAZY" = 0 ]; then
-        ! crazy_shown || WENT_CRAZY=1
-    elif [ "$GOT_HURT" = 0 ]; then
-        ! hurt_shown || GOT_HURT=1
-    fi
+    [ "$WENT_CRAZY" = 1 ] || ! crazy_shown || WENT_CRAZY=1
     game_over_shown
 }
 
 # play_game SEL [FIRE]: plays a game of the choice, the ship holding still (and holding FIRE, a key
 # of the keyboard gun, if given; a two-player game holds the mouse button too, its crosshair wandering)
 # until "Game Over" (within GAME_OVER_WITHIN seconds, 240 by default); Enter then goes back to the
-# title screen. Sets WENT_CRAZY and GOT_HURT (0 or 1).
+# title screen. Sets WENT_CRAZY (0 or 1).
 play_game() {
-    WENT_CRAZY=0 GOT_HURT=0 MOUSE_GUN=$1
+    WENT_CRAZY=0 MOUSE_GUN=$1
     choose "$1"
     [ -z "${2:-}" ] || xdotool keydown "$2"
     [ "$MOUSE_GUN" = 0 ] || xdotool mousedown 1
@@ -64,7 +60,6 @@ play_game() {
         running || fail "the game ended while waiting for the game-over screen"
         fail "timed out after ${GAME_OVER_WITHIN:-240} s waiting for the game-over screen"
     fi
-    on_game_over
     [ -z "${2:-}" ] || xdotool keyup "$2"
     [ "$MOUSE_GUN" = 0 ] || xdotool mousemove 100 100 mouseup 1
     for _ in 1 2 3; do
