@@ -27,10 +27,6 @@ extern long long ticks_run;      // ticks run since the start, dropped ones not 
 // 0 on success, 1 after telling the user what went wrong
 short init_everything();
 void shutdown_everything();
-// from now on the process ends within a second with this exit code, by the orderly shutdown or,
-// when a library thread holds that up, directly; the first code given stands. Safe in a signal
-// handler
-void end_within_a_second(int exit_code);
 
 void update_counter();
 

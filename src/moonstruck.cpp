@@ -3,6 +3,7 @@
 #include "display.h"
 #include "draw.h"
 #include "main.h"
+#include "quit_watch.h"
 
 int main() {
     highscore = 0;
