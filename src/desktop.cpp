@@ -1,4 +1,4 @@
-// desktop.cpp: the window as the desktop sees it, the display going away, focus, pause and mute.
+// desktop.cpp: the game on a desktop: the keyboard focus, pause and mute.
 #include "desktop.h"
 
 #include "display.h"
@@ -11,18 +11,6 @@
 #include <allegro.h>
 
 #include <algorithm>
-#include <csignal>
-#include <unistd.h>
-
-#ifdef ALLEGRO_WITH_XWINDOWS
-#include <xalleg.h>
-// the library's lock on its X connection, XLOCK and XUNLOCK
-#include <allegro/platform/aintunix.h>
-
-#include "window_icon.xpm"
-
-extern void *allegro_icon; // the library's X11 driver puts this picture on its window
-#endif
 
 _desktop desktop;
 std::atomic<bool> focus_lost{false};
@@ -48,74 +36,6 @@ void _desktop::init() {
     p_held = m_held = pause_latch = false;
     set_volume(FULL_VOLUME, -1);
     set_volume_per_voice(VOICE_VOLUME_HALVINGS);
-}
-
-#ifdef ALLEGRO_WITH_XWINDOWS
-// the display is gone: say so and end here, on whichever thread found out, without the library's
-// exit-time shutdown, which would unload its drivers under the main thread
-static int display_gone(Display *) {
-    static const char line[] = "Lost the connection to the display\n";
-    ssize_t written = write(STDERR_FILENO, line, sizeof line - 1);
-    (void)written;
-    _exit(1);
-}
-#endif
-
-void prepare_the_window() {
-#ifdef ALLEGRO_WITH_XWINDOWS
-    // the library reads both when it makes its window, inside allegro_init
-    xwin_set_window_name("moonstruck", "moonstruck");
-    allegro_icon = window_icon_xpm;
-    XSetIOErrorHandler(display_gone);
-    // a write to a closed display then fails, and reaches display_gone, instead of killing us
-    signal(SIGPIPE, SIG_IGN);
-#endif
-}
-
-bool window_centre(int &x, int &y) {
-#ifdef ALLEGRO_WITH_XWINDOWS
-    if (!_xwin.display || _xwin.wm_window == None)
-        return false;
-    XLOCK();
-    XWindowAttributes at;
-    Window child;
-    bool known = XGetWindowAttributes(_xwin.display, _xwin.wm_window, &at) &&
-                 XTranslateCoordinates(_xwin.display, _xwin.wm_window, at.root, at.width / 2,
-                                       at.height / 2, &x, &y, &child);
-    XUNLOCK();
-    return known;
-#else
-    (void)x, (void)y;
-    return false;
-#endif
-}
-
-void centre_window_at(int x, int y) {
-#ifdef ALLEGRO_WITH_XWINDOWS
-    if (!_xwin.display || _xwin.wm_window == None)
-        return;
-    XLOCK();
-    XWindowAttributes at, root;
-    if (XGetWindowAttributes(_xwin.display, _xwin.wm_window, &at) &&
-        XGetWindowAttributes(_xwin.display, at.root, &root)) {
-        const int left = std::clamp(x - at.width / 2, 0, std::max(0, root.width - at.width));
-        const int top = std::clamp(y - at.height / 2, 0, std::max(0, root.height - at.height));
-        // a window manager is to place the window itself there, not its frame
-        if (XSizeHints *hints = XAllocSizeHints()) {
-            long given = 0;
-            XGetWMNormalHints(_xwin.display, _xwin.wm_window, hints, &given);
-            hints->flags |= PWinGravity;
-            hints->win_gravity = StaticGravity;
-            XSetWMNormalHints(_xwin.display, _xwin.wm_window, hints);
-            XFree(hints);
-        }
-        XMoveWindow(_xwin.display, _xwin.wm_window, left, top);
-        XFlush(_xwin.display);
-    }
-    XUNLOCK();
-#else
-    (void)x, (void)y;
-#endif
 }
 
 // called on the library's input thread

@@ -1,5 +1,4 @@
-// desktop.h: the game's life on a desktop: the window's name and icon, the display going away,
-// the keyboard focus, pause and mute.
+// desktop.h: the game's life on a desktop: the keyboard focus, pause and mute.
 #pragma once
 
 #include <atomic>
@@ -18,13 +17,6 @@ struct _desktop {
 
 extern _desktop desktop;             // the one record of pause and sound
 extern std::atomic<bool> focus_lost; // the window lost the keyboard focus; set by the library
-
-// the window's name, class and icon, and a lost display ending the game: before the library starts
-void prepare_the_window();
-// the window's centre on the desktop, in screen pixels; false where it can't be told
-bool window_centre(int &x, int &y);
-// moves the window so that its centre is there, as far as the desktop has room
-void centre_window_at(int x, int y);
 
 // watches the keyboard focus and makes room for a paused game's picture, once the library is up;
 // 0 on success, 1 after telling the user what went wrong

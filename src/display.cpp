@@ -3,8 +3,8 @@
 // block or as near to one as the screen allows, and the pointer in game pixels.
 #include "display.h"
 
-#include "desktop.h"
 #include "measures.h"
+#include "window.h"
 
 #include <allegro.h>
 

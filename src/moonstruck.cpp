@@ -4,6 +4,7 @@
 #include "draw.h"
 #include "main.h"
 #include "quit_watch.h"
+#include "window.h"
 
 int main() {
     highscore = 0;

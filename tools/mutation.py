@@ -52,7 +52,7 @@ SKIPPED_FUNCTIONS = {
 SKIPPED_FILES = {"moonstruck.cpp"}
 # only src/*.cpp are mutated, none of the system families' folders: src/win/ and most of src/web/
 # are not linked into the Linux unit tests, and src/unix/ holds only what the window tests reach
-# (the quit signals held during start-up, the watchdog)
+# (the quit signals held during start-up, the watchdog, the X11 window)
 SOUND_CALLS = ("play_sample(", "stop_sample(")
 
 # names before a < that opens a template's arguments rather than a comparison
