@@ -1,5 +1,4 @@
-// quit_watch.h: the end of the process within a second of a quit: the quit signals held while the
-// library starts, and the watchdog that ends the process when the orderly shutdown is held up.
+// quit_watch.h: the end within a second of a quit: the quit signals held at start-up, the watchdog.
 #pragma once
 
 // SIGINT and SIGTERM wait in this thread, and in every thread started from it meanwhile (on

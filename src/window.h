@@ -1,5 +1,4 @@
-// window.h: the window as the desktop's window system sees it: its name, class and icon, the
-// display going away, and its place on the desktop.
+// window.h: the window as the window system sees it: class, icon, lost display, place on screen.
 #pragma once
 
 // the window's name, class and icon, and a lost display ending the game: before the library starts
