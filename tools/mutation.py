@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Deliberate faults in the game's code, one at a time, against the unit tests.
 
-Each mutant is one small change to one line of src/*.cpp: a comparison moved by one
-(< to <=, > to >=, and back), == and != swapped, && and || swapped, + and -, * and /, += and
--=, ++ and -- swapped, a unary minus dropped, a number made one more or one less, true and
+Each mutant is one small change to one line of src/*.cpp or src/unix/*.cpp: a comparison moved
+by one (< to <=, > to >=, and back), == and != swapped, && and || swapped, + and -, * and /, +=
+and -=, ++ and -- swapped, a unary minus dropped, a number made one more or one less, true and
 false swapped, an if or while condition negated, or a one-line statement dropped. The unit
 tests are rebuilt with the mutant in a copy of the tree under build-mutation/ and run; a
 mutant is killed when a test fails (or the run times out), survives when they all pass, and is
@@ -42,17 +42,15 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SKIPPED_FUNCTIONS = {
     "init_everything",
     "shutdown_everything",
-    "ask_to_quit",
     "quit_signal",
-    "let_quit_signals_kill",
     "fail",
     "present_frame",
 }
 # the entry point is not linked into the unit tests
 SKIPPED_FILES = {"moonstruck.cpp"}
-# only src/*.cpp are mutated, none of the system families' folders: src/win/ and most of src/web/
-# are not linked into the Linux unit tests, and src/unix/ holds only what the window tests reach
-# (the quit signals held during start-up, the watchdog, the X11 window)
+# the game's code as the unit tests link it on Linux: src/*.cpp and src/unix/*.cpp (src/win/ and
+# src/web/ are other systems' versions)
+MUTATED_FOLDERS = ("src", "src/unix")
 SOUND_CALLS = ("play_sample(", "stop_sample(")
 
 # names before a < that opens a template's arguments rather than a comparison
@@ -411,11 +409,12 @@ def main():
     parser.add_argument("--rule-modules", action="store_true",
                         help="mutate only the modules of the game's rules: " +
                         ", ".join(RULE_MODULES))
-    parser.add_argument("files", nargs="*", help="files to mutate (default: src/*.cpp)")
+    parser.add_argument("files", nargs="*",
+                        help="files to mutate (default: src/*.cpp, src/unix/*.cpp)")
     args = parser.parse_args()
 
     files = [os.path.abspath(f) for f in args.files] or [
-        f for f in sources(os.path.join(ROOT, "src"), ".cpp")
+        f for folder in MUTATED_FOLDERS for f in sources(os.path.join(ROOT, folder), ".cpp")
         if os.path.basename(f) not in SKIPPED_FILES and
         (not args.rule_modules or os.path.basename(f)[:-4] in RULE_MODULES)]
     mutants = all_mutants(files)

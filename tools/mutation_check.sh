@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Measures how many deliberate faults in src/*.cpp the unit tests catch.
+# Measures how many deliberate faults in src/*.cpp and src/unix/*.cpp the unit tests catch.
 #
 #   tools/mutation_check.sh                     # every mutant, an hour or more on two cores
 #   tools/mutation_check.sh --sample 300        # a seeded sample (--seed, 15 by default)
