@@ -17,11 +17,13 @@ TEST_F(DrawQueue, EachCommandPaintsWhatItsLibraryCallPaintsInQueueOrder) {
     const painting rows[] = {
         {.name = "text to the left", .queue = [] { buffer_textout_ex(font, "7", 10, 5, red()); },
          .paint = [](BITMAP *b) { textout_ex(b, font, "7", 10, 5, red(), -1); }},
-        {.name = "right-aligned text", .queue = [] { buffer_textout_right_ex(font, "7", 630, 5, red()); },
+        {.name = "right-aligned text",
+         .queue = [] { buffer_textout_right_ex(font, "7", 630, 5, red()); },
          .paint = [](BITMAP *b) { textout_right_ex(b, font, "7", 630, 5, red(), -1); }},
         {.name = "ellipse", .queue = [] { buffer_ellipsefill(100, 100, 20, 6, red()); },
          .paint = [](BITMAP *b) { ellipsefill(b, 100, 100, 20, 6, red()); }},
-        {.name = "box 40000 wide is negative", .queue = [] { buffer_rectfill(5, 10, 40000, 5, red()); },
+        {.name = "box 40000 wide is negative",
+         .queue = [] { buffer_rectfill(5, 10, 40000, 5, red()); },
          .paint = [](BITMAP *b) { putpixel(b, 5, 10, red()); }},
         {.name = "level line forwards", .queue = [] { buffer_hline(20, 7, 60, red()); },
          .paint = [](BITMAP *b) { hline(b, 20, 7, 60, red()); }},
@@ -32,7 +34,8 @@ TEST_F(DrawQueue, EachCommandPaintsWhatItsLibraryCallPaintsInQueueOrder) {
         {.name = "rounded box is a filled box less its corner pixels",
          .queue = [] { buffer_rectrounded(10, 10, 20, 16, red()); },
          .paint = [](BITMAP *b) { rectfill(b, 10, 10, 20, 16, red());
-                                  for (int i = 0; i < 4; i++) putpixel(b, 10 + i % 2 * 10, 10 + i / 2 * 6, grey()); }},
+                                  for (int i = 0; i < 4; i++)
+                                      putpixel(b, 10 + i % 2 * 10, 10 + i / 2 * 6, grey()); }},
         {.name = "later commands paint over earlier ones",
          .queue = [] { buffer_clear_to_color(white()); buffer_rectfill(90, 90, 130, 130, red());
                        buffer_draw_sprite(ship, 100, 100); },

@@ -31,7 +31,8 @@ TEST_F(Playing, InsanityFadesAPointOnTheFiftyFirstTickDownToNought) {
 using PowerUps = GameTest;
 
 // clang-format off
-struct falling { const char *name; float x, y, speed; short kind; bool crazy; short level, after; bool gone; BITMAP **shown; };
+struct falling { const char *name; float x, y, speed; short kind; bool crazy; short level, after;
+                 bool gone; BITMAP **shown; };
 
 // the ship is 308..333 by 435..460; the shot level goes from level to after; while crazy the
 // pictures lie; the other edges, the limits of the shot level and a power-up missed are in the
@@ -39,9 +40,10 @@ struct falling { const char *name; float x, y, speed; short kind; bool crazy; sh
 TEST_F(PowerUps, FallAndArePickedUpOnOverlapWithinShotLevelsNoughtToTwo) {
     const short DOWN = POWERUP_SHOT_DOWN;
     const falling rows[] = {
-        {.name = "into the top", .x = 300, .y = 406, .speed = 10, .kind = DOWN, .level = 1, .after = 0, .gone = true,
-         .shown = &shotminus},
-        {.name = "crazy, below", .x = 300, .y = 460, .kind = DOWN, .crazy = true, .level = 1, .after = 1, .shown = &shotplus},
+        {.name = "into the top", .x = 300, .y = 406, .speed = 10, .kind = DOWN,
+         .level = 1, .after = 0, .gone = true, .shown = &shotminus},
+        {.name = "crazy, below", .x = 300, .y = 460, .kind = DOWN, .crazy = true,
+         .level = 1, .after = 1, .shown = &shotplus},
     };
     // clang-format on
     for (const falling &row : rows) {
