@@ -1,10 +1,8 @@
-// sound.cpp: opening the sound device without waiting on it, and mixing on a thread of our own.
+// sound.cpp (Linux): opening the sound device without waiting on it, and mixing on a thread of our
+// own, since the library here runs its sound on its display's input thread.
 #include "sound.h"
 
 #include <allegro.h>
-
-// the library on Linux, and only there, runs its sound on its display's input thread
-#if defined(ALLEGRO_UNIX) && !defined(ALLEGRO_MACOSX) && !defined(__EMSCRIPTEN__)
 #include <allegro/platform/aintunix.h>
 
 #include <alsa/asoundlib.h>
@@ -148,11 +146,3 @@ void start_sound() {
     // the game plays no music, so it asks for no MIDI
     install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
 }
-
-#else
-
-void start_sound() {
-    install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
-}
-
-#endif
