@@ -22,22 +22,11 @@ crazy_shown() { screen_has "36 8 32 12 white 15 999" "8 7 96 12 lit 50 56"; }
 # hurt: the health frame is there but its blue bar no longer reaches the right end
 hurt_shown() { screen_has "100 1 5 30 white 90 101" "8 7 96 32 #0000ff 0 0"; }
 
-# choose SEL: starts a one (0) or two (1) player game from the title screen. The choice is seen on
-# the screen by its bananas before each key, so a repeated arrow that lands on Exit is stepped back,
-# never entered; no key is pressed while the bananas show no choice clearly.
+# choose SEL: starts a one (0) or two (1) player game from the title screen: Down until the bananas
+# show the choice, so that Enter never falls on Exit, then Enter held until the game shows
 choose() {
-    local end=$((SECONDS + 40))
-    until in_game; do
-        if ! running || [ "$SECONDS" -ge "$end" ]; then fail "could not start game choice $1"; fi
-        if bananas_at "$1"; then
-            press Return
-            within 3 in_game && return 0
-        elif bananas_at 0; then
-            press Down
-        elif bananas_at 1 || bananas_at 2; then
-            press Up
-        fi
-    done
+    wait_for "the bananas beside choice $1" eval "bananas_at $1 || { press Down && false; }"
+    hold Return "a game of choice $1" in_game
 }
 
 # watch_game: notes whether the player has gone crazy, and is done at game over
