@@ -1,30 +1,20 @@
-// quit_watch.cpp (POSIX): the quit signals held while the library starts, and the watchdog, asleep
-// on a semaphore until a quit is asked for.
+// quit_watch.cpp (POSIX): the quit signals held while the library starts, and the semaphore the
+// watchdog sleeps on.
 #include "quit_watch.h"
+#include "quit_watch_system.h"
 
 #include <atomic>
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <ctime>
 #include <thread>
 
 #include <pthread.h>
 #include <semaphore.h>
 
-// once a quit is asked for, the process is gone within a second whatever a library thread is stuck
-// in (a sound device that takes no more samples, a display that stopped answering): the orderly
-// shutdown has this long, then the watchdog ends the process with the quit's exit code
-constexpr auto QUIT_GRACE = std::chrono::milliseconds(400);
-constexpr int NOT_QUITTING = -1;
-static std::atomic<int> quit_code{NOT_QUITTING};
-static_assert(std::atomic<int>::is_always_lock_free, "set from a signal handler");
-
 // posted by the first quit: a signal handler may post a semaphore, where it may not notify a
 // condition variable
 static sem_t quit_asked;
-static std::atomic<bool> watching{false}; // quit_asked is ready; before that there is none to wake
-static_assert(std::atomic<bool>::is_always_lock_free, "read in a signal handler");
 
 // SIGINT and SIGTERM are held back while the library starts, in this thread and every thread it
 // starts: its own handlers would shut it down from inside the signal, half started, and a connect
@@ -56,8 +46,7 @@ static void die_by(int signal_number) {
     raise(signal_number);
 }
 
-// on the watchdog's thread, until the library has started
-static void watch_the_start() {
+void watch_the_start() {
     const sigset_t quit = quit_signals();
     const timespec slice = {0, 10'000'000};
     int taken = 0;
@@ -71,28 +60,19 @@ static void watch_the_start() {
     die_by(taken);
 }
 
-static void watch_the_quit() {
-    watch_the_start();
-    // a wait cut short by a signal, or a quit asked for before the watch began, is seen here
-    while (quit_code == NOT_QUITTING)
-        sem_wait(&quit_asked);
-    std::this_thread::sleep_for(QUIT_GRACE);
-    std::_Exit(quit_code);
-}
-
-void start_quit_watch() {
-    sem_init(&quit_asked, 0, 0);
-    watching = true;
+bool ready_the_wake() {
     library_starting = true;
-    std::thread(watch_the_quit).detach();
+    return sem_init(&quit_asked, 0, 0) == 0;
 }
 
 void library_started() {
     library_starting = false;
 }
 
-void end_within_a_second(int exit_code) {
-    int none = NOT_QUITTING;
-    if (quit_code.compare_exchange_strong(none, exit_code) && watching)
-        sem_post(&quit_asked);
+void sleep_until_woken() {
+    sem_wait(&quit_asked);
+}
+
+void wake_the_watchdog() {
+    sem_post(&quit_asked);
 }
