@@ -26,6 +26,9 @@ constexpr int FULL_VOLUME = 255;
 // fills half the scale, so three at once clipped; at a quarter each (-15 dBFS) it takes six sounds
 // at their peaks together, and the loop keeps its place beside the effects
 constexpr int VOICE_VOLUME_HALVINGS = 2;
+// and the whole mix 3 dB under that, since sounds started together add up: a whole game by a player
+// who never dodges has peaked within 3 dB of full scale
+constexpr int MIX_VOLUME = FULL_VOLUME * 707 / 1000;
 constexpr int NOTICE_TICKS = TICKS_PER_SECOND * 3 / 2;
 
 void _desktop::init() {
@@ -34,7 +37,7 @@ void _desktop::init() {
     notice_ticks = 0;
     repaint = false;
     p_held = m_held = pause_latch = false;
-    set_volume(FULL_VOLUME, -1);
+    set_volume(MIX_VOLUME, -1);
     set_volume_per_voice(VOICE_VOLUME_HALVINGS);
 }
 
@@ -105,7 +108,7 @@ static bool pause_key_pressed() {
 
 static void switch_sound() {
     desktop.sound_on = !desktop.sound_on;
-    set_volume(desktop.sound_on ? FULL_VOLUME : 0, -1);
+    set_volume(desktop.sound_on ? MIX_VOLUME : 0, -1);
     if (desktop.sound_on) // the loop, silenced where it was, plays on at full volume
         adjust_sample(sweird, FULL_VOLUME, 128, 1000, 1);
     desktop.notice_ticks = NOTICE_TICKS;
