@@ -183,14 +183,14 @@ constexpr long FILE_HEADER = 14, OS2_HEADER = 12, WINDOWS_HEADER = 40;
 // uncompressed or colour-masked pixels of a bounded size that are all inside the file, rows
 // stored bottom up
 static std::string check_picture(std::vector<unsigned char> &b) {
-    const long size = b.size();
+    const long long size = b.size();
     if (size < 2 || b[0] != 'B' || b[1] != 'M')
         return "not a BMP picture";
     if (size < FILE_HEADER + 4)
         return "picture cut off in its header";
-    const long header = le32(&b[14]);
+    const long long header = le32(&b[14]);
     if (header != OS2_HEADER && header != WINDOWS_HEADER && header != 108 && header != 124)
-        return say("format not supported (BMP header of %ld bytes)", header);
+        return say("format not supported (BMP header of %lld bytes)", header);
     if (size < FILE_HEADER + header)
         return "picture cut off in its header";
 
@@ -211,8 +211,8 @@ static std::string check_picture(std::vector<unsigned char> &b) {
     if (compression == BI_RLE8 || compression == BI_RLE4)
         return "format not supported (RLE-compressed)";
 
-    long pixels_at = le32(&b[10]);
-    long pixel_bytes = bits / 8; // of a colour-masked picture; others are packed to the bit
+    long long pixels_at = le32(&b[10]);
+    long long pixel_bytes = bits / 8; // of a colour-masked picture; others are packed to the bit
     if (compression == BI_BITFIELDS) {
         // the library knows three sets of colour masks, and reads the pixels right after them
         const long masks_end = FILE_HEADER + WINDOWS_HEADER + 12;
@@ -232,29 +232,31 @@ static std::string check_picture(std::vector<unsigned char> &b) {
         // a newer header the library reads as the older one followed by a palette it skips;
         // a palette of its own would be looked for in the wrong place
         if (bits <= 8)
-            return say("format not supported (BMP header of %ld bytes with a palette)", header);
+            return say("format not supported (BMP header of %lld bytes with a palette)", header);
         put_le32(&b[14], WINDOWS_HEADER);
     }
     if (pixels_at < FILE_HEADER + header)
         return "picture's pixels overlap its header";
 
-    const long row = compression == BI_BITFIELDS ? (width * pixel_bytes + 3) / 4 * 4
-                                                 : (width * bits + 31) / 32 * 4;
+    const long long row = compression == BI_BITFIELDS ? (width * pixel_bytes + 3) / 4 * 4
+                                                      : (width * bits + 31) / 32 * 4;
     if (pixels_at + row * rows > size)
-        return say("picture cut off (%ld of %lld bytes of pixels)", std::max(0L, size - pixels_at),
-                   row * rows);
+        return say("picture cut off (%lld of %lld bytes of pixels)",
+                   std::max(0LL, size - pixels_at), row * rows);
 
     if (bits <= 8) {
         // palette entries of four bytes (three in an old header) before the pixels
-        const long palette_bytes = pixels_at - FILE_HEADER - header;
-        const long colours = std::min(256L, os2 ? palette_bytes / 3 : (palette_bytes + 1) / 4);
+        const long long palette_bytes = pixels_at - FILE_HEADER - header;
+        const long long colours =
+            std::min(256LL, os2 ? palette_bytes / 3 : (palette_bytes + 1) / 4);
         for (long y = 0; y < rows; y++)
             for (long x = 0; x < width; x++) {
                 const long bit = x * bits;
                 const unsigned char packed = b[pixels_at + y * row + bit / 8];
                 const int colour = packed >> (8 - bits - bit % 8) & ((1 << bits) - 1);
                 if (colour >= colours)
-                    return say("pixel colour %d beyond the palette's %ld colours", colour, colours);
+                    return say("pixel colour %d beyond the palette's %lld colours", colour,
+                               colours);
             }
     }
     if (height < 0) { // stored top down: the library wants them bottom up
