@@ -21,12 +21,12 @@
 #include "media.h"
 #include "particle.h"
 #include "player.h"
+#include "record_hash.h"
 
 #include <allegro.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -45,19 +45,6 @@ constexpr int PART_COUNT = sizeof(PARTS) / sizeof(PARTS[0]);
 constexpr int PAINT_EVERY = 25; // ticks between the painted pictures
 constexpr int QUICK_STEP = 50;
 constexpr int SPAN = 25; // recorded ticks a line
-
-// FNV-1a, shown as two hex digits
-struct hash {
-    uint32_t h = 2166136261u;
-    void add(const std::string &entry) {
-        for (const char c : entry + '\n')
-            h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-    }
-    std::string hex() const { // mixed first, so that every bit of the hash reaches the digits
-        const uint32_t m = (h ^ h >> 16) * 0x85ebca6bu, n = (m ^ m >> 13) * 0xc2b2ae35u;
-        return say("%02x", (n ^ n >> 16) & 0xff);
-    }
-};
 
 // the values a reader follows: the game's first, then the player's from PLAYER_NAMED on
 const char *const NAMED[] = {"state", "level",       "score",    "highscore", "two_player",
@@ -128,7 +115,7 @@ tick digest(int number, short state) {
     }
     if (number % PAINT_EVERY == 0) { // the frame painted, as the window would show it
         draw_all();
-        hash picture;
+        record_hash picture;
         const int bytes = back_buffer->w * ((bitmap_color_depth(back_buffer) + 7) / 8);
         for (int y = 0; y < back_buffer->h; y++)
             picture.add(std::string(reinterpret_cast<char *>(back_buffer->line[y]), bytes));
@@ -286,12 +273,12 @@ struct line {
     bool quick = false;
     std::vector<tick> played;         // each tick recorded
     std::string ticks;                // the hash of each
-    hash parts[PART_COUNT];           // each part's hash over them
+    record_hash parts[PART_COUNT];    // each part's hash over them
     std::vector<std::string> changes; // TICK:NAME=VALUE for each named value that changed
 
     // adds the tick, and its named values that differ from those last written
     void add(tick d, values &last) {
-        hash of_tick;
+        record_hash of_tick;
         for (int p = 0; p < PART_COUNT; p++) {
             of_tick.add(PARTS[p]);
             parts[p].add(std::to_string(d.number));
@@ -308,17 +295,13 @@ struct line {
     std::string text() const {
         std::string text = say("%d-%d", first, played.back().number);
         text += (quick ? say("/%d ", QUICK_STEP) : " ") + ticks + " ";
-        for (const hash &h : parts)
+        for (const record_hash &h : parts)
             text += h.hex();
         for (const std::string &change : changes)
             text += " " + change;
         return text;
     }
 };
-
-std::string hash_at(const std::string &hashes, size_t i) {
-    return hashes.substr(std::min(2 * i, hashes.size()), 2);
-}
 
 // the named values' changes in one list and not in the other
 std::string only_in(const std::vector<std::string> &these, const std::vector<std::string> &those) {
