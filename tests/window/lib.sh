@@ -225,14 +225,6 @@ paused_shown() {
 clock_to() { "$CONVERT" "$WORK/shot.png" -crop 32x8+608+5 +repage -fuzz 8% -fill black +opaque white "$1"; }
 # same_clock A B: the two pictures show the same time: a star or two may fall across the text
 same_clock() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" -le 2 ]; }
-# steady_clock_to FILE: the clock as two screenshots a moment apart agree on it (a passing enemy
-# is gone by the second)
-steady_clock_to() {
-    shoot && clock_to "$1"
-    until sleep 0.3 && shoot && clock_to "$WORK/again.png" && same_clock "$1" "$WORK/again.png"; do
-        cp "$WORK/again.png" "$1"
-    done
-}
 # clock_moved_from FILE: a new screenshot whose clock differs from the one in FILE
 clock_moved_from() { shoot && clock_to "$WORK/now.png" && ! same_clock "$1" "$WORK/now.png"; }
 # stays_paused_until KEY: the clock shows the same for 2.5 s and the game stays paused; then the key
