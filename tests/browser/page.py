@@ -21,7 +21,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 CHROMIUM_FLAGS = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
                   '--no-first-run', '--disable-background-networking',
                   '--disable-component-update', '--disable-sync', '--window-size=1400,1200']
-WHITE, LIT = (255, 255, 255), None
+WHITE, LIT, BANANA = (255, 255, 255), None, (255, 225, 50)
 SHIP_X, SHIP_Y = 308, 435 # the ship's place at the start of a game
 STARS_AT_MOST = 100 # white stars of the background fall in front of the pictures
 
@@ -126,10 +126,22 @@ class Page:
         return 290 <= p.count(300, 1, 170, 205, WHITE) <= 301 and \
             p.count(48, 8, 296, 215, WHITE) >= 20
 
+    # the title screen's bananas turn beside choice SEL (0 to 2) and no other
+    def bananas_at(self, sel):
+        p = self.picture()
+        return all((p.count(30, 28, x, 241 + 30 * s, BANANA) >= 15) if s == sel else
+                   (p.count(30, 28, x, 241 + 30 * s, BANANA) <= 2) for s in range(3) for x in (215, 395))
+
+    # The title ignores keys for a moment after a game, so they are pressed until they are seen:
+    # Enter until a game shows (in a game Enter does nothing), Down until the bananas show a choice
     def start_game(self):
         wait_for('the title screen', self.title_shown)
+        wait_for('a game', lambda: self.game_shown() or self.press(Keys.RETURN))
+
+    def choose(self, sel):
+        wait_for('the bananas beside choice %d' % sel,
+                 lambda: self.bananas_at(sel) or self.press(Keys.ARROW_DOWN))
         self.press(Keys.RETURN)
-        wait_for('a game', self.game_shown)
 
     # the m:ss of "Next Level In m:ss", as the set of its white pixels
     def clock(self):

@@ -101,8 +101,7 @@ with Page(before_page=PAD) as page:
     hold(page, BACK, 0.2)
     wait_for('the title screen after Back', page.title_shown)
 
-    time.sleep(0.5) # the title screen ignores keys for a moment after a game
-    page.press(Keys.ARROW_DOWN, Keys.RETURN)
+    page.choose(1)
     wait_for('a two-player game', page.game_shown)
     scale = crosshair_follows(page, (200, 150))
     if scale != 2:
@@ -141,8 +140,7 @@ with Page(before_page=PAD) as page:
     page.press(Keys.ESCAPE)
     wait_for('the title screen after Esc', page.title_shown)
 
-    time.sleep(0.5) # the title keeps the two-player choice, one above Exit
-    page.press(Keys.ARROW_DOWN, Keys.RETURN)
+    page.choose(2)
     wait_for('the thanks after Exit', lambda: page.visible('thanks'))
     if 'Thanks for playing' not in page.text('thanks'):
         fail('the page says "%s" at the end' % page.text('thanks'))
