@@ -14,7 +14,6 @@
 #include <vector>
 
 int display_scale = 1;
-bool fitted = false;
 int picture_width = SCREEN_WIDTH;
 int picture_height = SCREEN_HEIGHT;
 int window_scale = 1;
@@ -87,6 +86,12 @@ static void tell(const char *what) {
     notice_frames = NOTICE_FRAMES;
 }
 
+// fullscreen fills the screen's height at a scale between whole numbers
+static bool fitted() {
+    return picture_width != SCREEN_WIDTH * display_scale ||
+           picture_height != SCREEN_HEIGHT * display_scale;
+}
+
 // the scaled copy's bitmap, the picture's place on the screen and the pointer's range for a
 // size of the picture on the screen; false when the copy's bitmap can't be had
 static bool place_picture(int w, int h) {
@@ -101,7 +106,6 @@ static bool place_picture(int w, int h) {
     picture_width = w;
     picture_height = h;
     display_scale = std::max(1, w / SCREEN_WIDTH);
-    fitted = w != SCREEN_WIDTH * display_scale || h != SCREEN_HEIGHT * display_scale;
     picture_left = (SCREEN_W - w) / 2;
     picture_top = (SCREEN_H - h) / 2;
     clear_to_color(screen, makecol(0, 0, 0)); // the borders stay black from now on
@@ -201,7 +205,7 @@ void close_display() {
 void step_scale(int by) {
     if (fullscreen) {
         const int top = fullscreen_largest + (fit_w > 0 ? 1 : 0);
-        const int at = fitted ? top : display_scale;
+        const int at = fitted() ? top : display_scale;
         const int step = std::clamp(at + by, 1, top);
         if (step != at && !place_at_step(step))
             place_at_scale(1);
@@ -345,7 +349,7 @@ void show_picture(BITMAP *picture) {
         blit(picture, screen, 0, 0, picture_left, picture_top, SCREEN_WIDTH, SCREEN_HEIGHT);
         return;
     }
-    if (fitted)
+    if (fitted())
         fit_picture(picture, scaled);
     else
         scale_picture(picture, scaled, display_scale);

@@ -6,7 +6,6 @@
 constexpr int MAX_SCALE = 8; // no desktop yet needs more, and it bounds the scaled copy
 
 extern int display_scale; // screen pixels to a game pixel, along each side, in a whole-number scale
-extern bool fitted;       // fullscreen fills the screen's height at a scale between whole numbers
 extern int picture_width; // the picture's size on the screen, in screen pixels
 extern int picture_height;
 extern int window_scale;   // the scale the window has, kept while fullscreen

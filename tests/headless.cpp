@@ -51,7 +51,7 @@ void reset_game_globals(unsigned seed) {
         joy[j] = {};
     gamepad = {};
     display_scale = window_scale = largest_scale = 1;
-    fullscreen = fitted = false;
+    fullscreen = false;
     picture_width = SCREEN_WIDTH;
     picture_height = SCREEN_HEIGHT;
     picture_left = picture_top = 0;
