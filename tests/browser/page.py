@@ -129,8 +129,8 @@ class Page:
     # the title screen's bananas turn beside choice SEL (0 to 2) and no other
     def bananas_at(self, sel):
         p = self.picture()
-        return all((p.count(30, 28, x, 241 + 30 * s, BANANA) >= 15) if s == sel else
-                   (p.count(30, 28, x, 241 + 30 * s, BANANA) <= 2) for s in range(3) for x in (215, 395))
+        lit = [p.count(30, 28, x, 241 + 30 * s, BANANA) for s in range(3) for x in (215, 395)]
+        return all(n >= 15 if i // 2 == sel else n <= 2 for i, n in enumerate(lit))
 
     # The title ignores keys for a moment after a game, so they are pressed until they are seen:
     # Enter until a game shows (in a game Enter does nothing), Down until the bananas show a choice

@@ -117,14 +117,15 @@ quit
 now_ms() { date +%s%3N; }
 STALL=5
 
+CATCH_UP_MS=200 # the ticks a game runs at once after a stop, at most
 # run_for SECONDS: a stopped game (SIGSTOP) run on for that long and stopped again; RAN_MS adds the
-# time it ran and the fifth of a second of ticks a game catches up after a stop
+# time it ran and the ticks it caught up
 RAN_MS=0
 run_for() {
     local from
     from=$(now_ms)
     kill -CONT "$GAME_PID" && sleep "$1" && kill -STOP "$GAME_PID"
-    RAN_MS=$((RAN_MS + $(now_ms) - from + 200))
+    RAN_MS=$((RAN_MS + $(now_ms) - from + CATCH_UP_MS))
 }
 # stopped_clock_to FILE: the game stopped, and its clock as two screenshots a fifth of a second of
 # the game apart agree on it (a passing enemy is gone by the second). However slow the screenshots,
