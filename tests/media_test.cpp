@@ -290,8 +290,7 @@ std::string outcome(bytes_t b, bool sound) {
         EXPECT_LE(std::max(picture->w, picture->h), PICTURE_SIDE_MAX);
         draw_sprite(back_buffer, picture, 120, 40);
         record_hash pixels;
-        for (int y = 0; y < picture->h; y++)
-            pixels.add(picture->line[y], picture->w * ((bitmap_color_depth(picture) + 7) / 8));
+        pixels.add(picture);
         what = say("%d x %d, pixels %08x", picture->w, picture->h, pixels.h);
     }
     if (s) {

@@ -2,6 +2,8 @@
 // each damaged copy of a media file comes out as.
 #pragma once
 
+#include <allegro.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +19,11 @@ struct record_hash {
     void add(const std::string &entry) { // as a line of its own
         add(entry.data(), entry.size());
         add("\n", 1);
+    }
+    void add(BITMAP *picture) { // each row of pixels as a line
+        const size_t row = picture->w * ((bitmap_color_depth(picture) + 7) / 8);
+        for (int y = 0; y < picture->h; y++)
+            add(std::string(reinterpret_cast<const char *>(picture->line[y]), row));
     }
     std::string hex() const { // mixed first, so that every bit of the hash reaches the digits
         const uint32_t m = (h ^ h >> 16) * 0x85ebca6bu, n = (m ^ m >> 13) * 0xc2b2ae35u;

@@ -116,9 +116,7 @@ tick digest(int number, short state) {
     if (number % PAINT_EVERY == 0) { // the frame painted, as the window would show it
         draw_all();
         record_hash picture;
-        const int bytes = back_buffer->w * ((bitmap_color_depth(back_buffer) + 7) / 8);
-        for (int y = 0; y < back_buffer->h; y++)
-            picture.add(std::string(reinterpret_cast<char *>(back_buffer->line[y]), bytes));
+        picture.add(back_buffer);
         d.parts[PART_COUNT - 1].push_back(say("%08x", picture.h));
     }
     drawqueue.clear();
